@@ -1,0 +1,33 @@
+# The two commands of the README: `make run` and `make test`. Both install
+# what is missing, configure and build first.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/bin/mensura ]; then \
+		$(BUILD_DIR)/bin/mensura; \
+	else \
+		echo '{"category":"LENGTH","unit":"FEET","input":"2"}' | $(BUILD_DIR)/bin/mensura-probe; \
+	fi
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD_DIR)/bin/mensura_bench
+
+clean:
+	@rm -rf $(BUILD_DIR)

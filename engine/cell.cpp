@@ -1,0 +1,53 @@
+#include "cell.h"
+
+#include <cmath>
+#include <limits>
+
+namespace mensura {
+
+CellValue RoundToSingle(double value) {
+    constexpr double kMax = std::numeric_limits<float>::max();
+    // Half-way between the largest single and 2^128: from here on the
+    // nearest single is infinity (ties go to the even significand, 2^128).
+    const double overflowFrom = std::ldexp(0x1.ffffffp0, 127);
+    if (std::isnan(value) || std::fabs(value) <= kMax) return {static_cast<float>(value)};
+    const double sign = std::signbit(value) ? -1.0 : 1.0;
+    if (std::isinf(value)) return {value};
+    if (std::fabs(value) < overflowFrom) return {sign * kMax};
+    return {sign * std::numeric_limits<double>::infinity(), FpError::Overflow};
+}
+
+CellValue EvaluateCell(float input, const Cell& cell) {
+    double x = input;
+    for (const Step& step : cell.steps) {
+        const double before = x;
+        switch (step.op) {
+        case Step::Op::None:
+            continue;
+        case Step::Op::Mul:
+            x = x * step.constant;
+            break;
+        case Step::Op::Div:
+            if (step.constant == 0) return {x, FpError::DivisionByZero};
+            x = x / step.constant;
+            break;
+        case Step::Op::Twice:
+            x = x + x;
+            break;
+        }
+        if (std::isnan(x) && !std::isnan(before)) return {x, FpError::InvalidOperation};
+        if (std::isinf(x) && std::isfinite(before)) return {x, FpError::Overflow};
+    }
+    if (cell.precision == Precision::Single) return RoundToSingle(x);
+    return {x};
+}
+
+FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
+                        const Separators& separators) {
+    const CellValue v = EvaluateCell(input, cell);
+    if (v.error == FpError::None)
+        fields.SetValueCaption(cell.row, FormatResult(v.value, cell.precision, separators));
+    return v.error;
+}
+
+}  // namespace mensura

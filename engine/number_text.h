@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace mensura {
+
+enum class Precision { Single, Double };
+
+// Separators of displayed results. Strings, not chars: some locales group
+// with a multi-byte character (U+202F in French).
+struct Separators {
+    std::string group = ",";
+    std::string decimal = ".";
+};
+
+// Shown instead of a number when a value is infinite (an input beyond the
+// range of single precision, or beyond that of double).
+inline constexpr std::string_view kOutOfRangeText = "Out of range";
+
+// The number at the start of a text, after blanks, tabs and line feeds are
+// removed wherever they stand. "." is the only decimal separator; "&H" and
+// "&O" start a hexadecimal or octal integer. No number gives 0; a number
+// beyond the double range gives an infinity of its sign.
+double LeadingNumber(std::string_view text);
+
+// A value through the display pattern "#,###,###.#######": first rounded to
+// 7 (single) or 15 (double) significant digits, then to 7 decimals, both on
+// decimal digits and half away from zero; the integer part grouped in
+// threes and left out when 0; the decimal separator always written;
+// trailing zeros dropped. A value that rounds to zero shows no sign.
+std::string FormatResult(double value, Precision precision, const Separators& separators = {});
+
+}  // namespace mensura
