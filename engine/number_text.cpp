@@ -102,64 +102,64 @@ double LeadingNumber(std::string_view text) {
 
 namespace {
 
-// Significant digits of |value| rounded half away from zero to `count`
-// digits, and the decimal exponent of the first one. Works on the decimal
-// expansion, not on the binary value.
+// Significant digits of a magnitude, most significant first:
+// value = 0.d1d2d3... * 10^(exponent + 1). Fixed storage, as this runs for
+// every cell of every keystroke.
 struct Decimal {
-    std::string digits;  // exactly `count` digits, first one non-zero
-    int exponent = 0;    // value = 0.d1d2... * 10^(exponent + 1)
+    char digits[80];
+    int count = 0;
+    int exponent = 0;
 };
 
 // Digits and exponent of a to_chars scientific rendering "d.ddde±x".
-Decimal SplitScientific(const char* begin, const char* end) {
-    Decimal d;
-    const char* p = begin;
-    for (; p != end && *p != 'e'; ++p)
-        if (IsDigit(*p)) d.digits.push_back(*p);
-    if (p != end) {
-        ++p;  // past 'e'
-        const bool negative = p != end && *p == '-';
-        if (p != end && (*p == '-' || *p == '+')) ++p;
-        for (; p != end; ++p) d.exponent = d.exponent * 10 + (*p - '0');
-        if (negative) d.exponent = -d.exponent;
-    }
-    return d;
+void SplitScientific(const char* begin, const char* end, Decimal& d) {
+    const char* e = begin;
+    while (*e != 'e') ++e;
+    d.digits[0] = *begin;
+    d.count = 1;
+    for (const char* p = begin + 2; p < e; ++p) d.digits[d.count++] = *p;
+    const bool negative = e[1] == '-';
+    d.exponent = 0;
+    for (const char* p = e + 2; p != end; ++p) d.exponent = d.exponent * 10 + (*p - '0');
+    if (negative) d.exponent = -d.exponent;
 }
 
-// Adds one unit in the last place; returns true when the digits carried
-// over into a new leading digit (999 -> 1000 is reported as "100" + carry).
-bool IncrementDigits(std::string& digits) {
-    for (std::size_t k = digits.size(); k-- > 0;) {
-        if (digits[k] != '9') {
-            ++digits[k];
-            return false;
+// Adds one unit in the last of the first `count` digits. When every digit
+// was 9 the result is 1 followed by zeros and the exponent grows by one.
+void IncrementDigits(Decimal& d, int count) {
+    for (int k = count; k-- > 0;) {
+        if (d.digits[k] != '9') {
+            ++d.digits[k];
+            return;
         }
-        digits[k] = '0';
+        d.digits[k] = '0';
     }
-    digits.insert(digits.begin(), '1');
-    digits.pop_back();
-    return true;
+    d.digits[0] = '1';
+    ++d.exponent;
 }
 
-Decimal RoundSignificant(double magnitude, int count) {
-    // count + 1 correctly rounded digits decide the rounding at once unless
-    // the extra digit is 5, where the exact remainder may lie just below one
-    // half: then read far enough into the expansion to see it.
+// Rounds a magnitude to `count` significant digits, half away from zero,
+// on its exact decimal expansion rather than on the binary value.
+void RoundSignificant(double magnitude, int count, Decimal& d) {
+    // Four more correctly rounded digits decide the rounding unless they
+    // read "5000": the exact remainder may then lie just below one half, or
+    // be an exact tie. Only then read far enough into the expansion to see
+    // it: 45 more digits tell any double of at least 1e-8 from a half-way
+    // decimal of 16 digits or fewer, and smaller values round to zero at 7
+    // decimals anyway.
     char buffer[128];
     auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                           std::chars_format::scientific, count);
-    Decimal d = SplitScientific(buffer, r.ptr);
-    if (d.digits.back() == '5') {
-        // 60 more digits tell any double from a half-way decimal of 16
-        // digits or fewer; smaller values round to zero at 7 decimals anyway.
+                           std::chars_format::scientific, count + 3);
+    SplitScientific(buffer, r.ptr, d);
+    if (d.digits[count] == '5' && d.digits[count + 1] == '0' && d.digits[count + 2] == '0' &&
+        d.digits[count + 3] == '0') {
         r = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                          std::chars_format::scientific, count + 60);
-        d = SplitScientific(buffer, r.ptr);
+                          std::chars_format::scientific, count + 45);
+        SplitScientific(buffer, r.ptr, d);
     }
-    const bool roundUp = d.digits[static_cast<std::size_t>(count)] >= '5';
-    d.digits.resize(static_cast<std::size_t>(count));
-    if (roundUp && IncrementDigits(d.digits)) ++d.exponent;
-    return d;
+    const bool roundUp = d.digits[count] >= '5';
+    d.count = count;
+    if (roundUp) IncrementDigits(d, count);
 }
 
 }  // namespace
@@ -168,45 +168,44 @@ std::string FormatResult(double value, Precision precision, const Separators& se
     if (std::isnan(value) || std::isinf(value)) return std::string(kOutOfRangeText);
 
     constexpr int kDecimals = 7;
-    std::string intPart;   // without leading zeros
-    std::string fraction;  // places 10^-1 .. 10^-kDecimals
+    Decimal d;
     if (value != 0) {
-        Decimal d = RoundSignificant(std::fabs(value), precision == Precision::Single ? 7 : 15);
+        RoundSignificant(std::fabs(value), precision == Precision::Single ? 7 : 15, d);
         // Digit k stands at the place 10^(exponent - k). Keep the places down
         // to 10^-kDecimals and round at the first dropped digit, which is an
         // implicit 0 when even the leading digit lies further right.
         const int kept = d.exponent + kDecimals + 1;
-        if (kept < static_cast<int>(d.digits.size())) {
-            const bool roundUp = kept >= 0 && d.digits[static_cast<std::size_t>(kept)] >= '5';
+        if (kept < d.count) {
+            const bool roundUp = kept >= 0 && d.digits[kept] >= '5';
             if (kept <= 0) {
-                d.digits = roundUp ? "1" : "";
+                d.count = roundUp ? 1 : 0;
+                d.digits[0] = '1';
                 d.exponent = -kDecimals;
             } else {
-                d.digits.resize(static_cast<std::size_t>(kept));
+                d.count = kept;
                 // A carry adds an integer digit: 9.99999996 shows "10.".
-                if (roundUp && IncrementDigits(d.digits)) ++d.exponent;
+                if (roundUp) IncrementDigits(d, kept);
             }
         }
-        if (d.exponent >= 0) intPart.assign(static_cast<std::size_t>(d.exponent) + 1, '0');
-        fraction.assign(kDecimals, '0');
-        for (std::size_t k = 0; k < d.digits.size(); ++k) {
-            const int place = d.exponent - static_cast<int>(k);
-            if (place >= 0)
-                intPart[static_cast<std::size_t>(d.exponent - place)] = d.digits[k];
-            else
-                fraction[static_cast<std::size_t>(-place - 1)] = d.digits[k];
-        }
-        while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+        while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
     }
 
+    // Integer places exponent..0, then decimals down to the last digit.
+    const int intDigits = d.count > 0 && d.exponent >= 0 ? d.exponent + 1 : 0;
+    const auto digitAt = [&d](int place) {
+        const int k = d.exponent - place;
+        return k >= 0 && k < d.count ? d.digits[k] : '0';
+    };
     std::string out;
-    if (value < 0 && !(intPart.empty() && fraction.empty())) out.push_back('-');
-    for (std::size_t k = 0; k < intPart.size(); ++k) {
-        if (k > 0 && (intPart.size() - k) % 3 == 0) out += separators.group;
-        out.push_back(intPart[k]);
+    out.reserve(static_cast<std::size_t>(intDigits) * (1 + separators.group.size() / 3) + 16);
+    if (value < 0 && d.count > 0) out.push_back('-');
+    for (int place = intDigits - 1; place >= 0; --place) {
+        out.push_back(digitAt(place));
+        if (place > 0 && place % 3 == 0) out += separators.group;
     }
     out += separators.decimal;
-    out += fraction;
+    const int lastPlace = d.count > 0 ? d.exponent - (d.count - 1) : 0;
+    for (int place = -1; place >= lastPlace; --place) out.push_back(digitAt(place));
     return out;
 }
 
