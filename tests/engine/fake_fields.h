@@ -12,8 +12,10 @@
 // of the writes.
 class FakeFields : public mensura::ConverterFields {
 public:
-    FakeFields(std::string category, std::string unit, std::string input)
-        : category(std::move(category)), unit(std::move(unit)), input(std::move(input)) {}
+    FakeFields(std::string categoryTitle, std::string unitText, std::string inputText)
+        : category(std::move(categoryTitle)),
+          unit(std::move(unitText)),
+          input(std::move(inputText)) {}
     std::string InputText() const override { return input; }
     std::string UnitText() const override { return unit; }
     std::string CategoryTitle() const override { return category; }
