@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QFont>
+
+namespace mensura {
+
+// Settings the whole program shares; call once, after the QApplication
+// exists and before the first window is built.
+//  - Fusion style everywhere: the window is laid out in fixed pixels, and
+//    Fusion's controls keep their text readable at the 21-px heights used.
+//  - "MS Sans Serif" and "Arial", the fonts the windows are designed in,
+//    mapped to installed fonts of the same widths.
+//  - Program name and version.
+void PrepareApplication();
+
+// The windows' standard font: "MS Sans Serif" 8.25 pt, which is 11 px at
+// 96 dpi. Given in pixels so that it scales with the layout, which is in
+// pixels too. A stand-in wider than the original is narrowed to its width.
+QFont StandardFont();
+
+}  // namespace mensura

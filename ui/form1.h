@@ -1,0 +1,87 @@
+#pragma once
+
+// Form1, Mensura's main window.
+//
+// The window keeps no state of its own: the category is the caption of
+// lbMeasurement, the unit is the text of cboMeasures, the number is the text
+// of txtUserData, and the results are the captions of lb1..lb15. Every
+// control carries its name as objectName.
+//
+// How an event reaches the labels: a Qt signal or event of a control runs
+// the handler named after the control and the event (txtUserData_Change,
+// txtUserData_Click, cboMeasures_Click, cmdLength_Click, ...). Each handler
+// that can change a result ends in RecomputeResults(), which hands the
+// window, as mensura::ConverterFields, to the engine: the engine reads the
+// input, unit and title through InputText/UnitText/CategoryTitle and writes
+// the value labels through SetValueCaption. The clear commands and Form_Load
+// write labels directly and do not recompute.
+
+#include <QWidget>
+#include <array>
+#include <bitset>
+#include <string>
+
+#include "catalogue.h"
+#include "converter_fields.h"
+
+class CaptionLabel;
+class QComboBox;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+
+class Form1 : public QWidget, public mensura::ConverterFields {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // mensura::ConverterFields, over the window's own controls.
+    std::string InputText() const override;
+    std::string UnitText() const override;
+    std::string CategoryTitle() const override;
+    void SetValueCaption(int row, const std::string& caption) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus(QMenuBar* menuBar);
+    void ConnectHandlers();
+    void ShowCategory(const mensura::Category& category);
+    void EnterCategory(const std::string& name);
+
+    // Handlers, named after their control and event.
+    void Form_Load();
+    void Form_Unload();
+    void cmdExit_Click();
+    void mnuExitItem_Click();
+    void cmdLength_Click();
+    void cmdCapacity_Click();
+    void cmdWeight_Click();
+    void cboMeasures_Click();
+    void txtUserData_Change();
+    void txtUserData_Click();
+    void txtUserData_GotFocus(Qt::FocusReason reason);
+    void cmdClear_Click();
+    void mnuClearItem_Click();
+
+    void SelectAllText(QLineEdit* box);
+    void RecomputeResults();
+
+    QLineEdit* m_txtUserData = nullptr;
+    QComboBox* m_cboMeasures = nullptr;
+    QPushButton* m_cmdClear = nullptr;
+    QPushButton* m_cmdLength = nullptr;
+    QPushButton* m_cmdCapacity = nullptr;
+    QPushButton* m_cmdWeight = nullptr;
+    QPushButton* m_cmdExit = nullptr;
+    CaptionLabel* m_lbMeasurement = nullptr;
+    std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
+    std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
+
+    // Rows whose value label the current recompute has written.
+    std::bitset<mensura::kRowCount> m_writtenThisRun;
+};
