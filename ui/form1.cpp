@@ -400,6 +400,13 @@ void Form1::txtUserData_Click() {
 }
 
 void Form1::txtUserData_GotFocus(Qt::FocusReason reason) {
+    // Focus that merely comes back to the box, when the window is activated
+    // again or the menus let go of the keyboard, is no move of the focus; a
+    // selection the user made stays. (The first activation finds the box
+    // empty.)
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+        reason == Qt::MenuBarFocusReason)
+        return;
     SelectAllText(m_txtUserData);
     // A click that brings the focus goes on to place the cursor, which drops
     // the selection; select again once the click has been handled.

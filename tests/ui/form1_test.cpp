@@ -69,6 +69,7 @@ private slots:
     void enterDoesNotClear();
     void clickInBoxRecomputes();
     void clickIntoBoxSelectsAll();
+    void focusComingBackKeepsSelection();
     void focusOrder();
     void overflow();
     void separatorsFromNumberSettings_data();
@@ -531,6 +532,22 @@ void Form1Test::clickIntoBoxSelectsAll() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QTRY_COMPARE(QApplication::focusWidget(), Box());
     QCOMPARE(Box()->selectedText(), QStringLiteral("4"));
+}
+
+void Form1Test::focusComingBackKeepsSelection() {
+    QTest::keyClicks(Box(), "123");
+    QTest::keyClick(Box(), Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(Box()->selectedText(), QStringLiteral("3"));
+    // Another window, then back: the focus never left the box as far as the
+    // window is concerned, so the user's selection stays.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    m_form->activateWindow();
+    QTRY_VERIFY(m_form->isActiveWindow());
+    QTRY_COMPARE(QApplication::focusWidget(), Box());
+    QCOMPARE(Box()->selectedText(), QStringLiteral("3"));
 }
 
 void Form1Test::focusOrder() {
