@@ -22,9 +22,9 @@ Category FullCategory(std::string name, std::array<std::string, kRowCount> units
 Category WeightCategory() {
     Category c;
     c.name = "WEIGHT";
-    c.units = {"DRAMS",      "GRAINS",     "CLOVES",    "SACKS",     "STONES",
-               "OUNCES",     "POUNDS",     "TONS",      "GRAMS",     "MILLIGRAMS",
-               "CENTIGRAMS", "DECIGRAMS",  "DECAGRAMS", "HECTOGRAMS", "KILOGRAMS"};
+    c.units = {"DRAMS",      "GRAINS",    "CLOVES",    "SACKS",      "STONES",
+               "OUNCES",     "POUNDS",    "TONS",      "GRAMS",      "MILLIGRAMS",
+               "CENTIGRAMS", "DECIGRAMS", "DECAGRAMS", "HECTOGRAMS", "KILOGRAMS"};
     for (int row = 1; row <= kRowCount; ++row) {
         const bool hidden = row >= 3 && row <= 5;
         const std::string& unit = c.units[static_cast<std::size_t>(row - 1)];
@@ -40,16 +40,15 @@ Category WeightCategory() {
 const std::array<Category, 3>& Categories() {
     static const std::array<Category, 3> categories = {
         FullCategory("LENGTH",
-                     {"INCHES", "FEET", "YARDS", "FATHOM", "RODS", "FURLONG", "MILES",
-                      "LEAGUE", "MILLIMETERS", "CENTIMETERS", "DECIMETERS", "METERS",
-                      "DEKAMETERS", "HECTOMETERS", "KILOMETERS"},
+                     {"INCHES", "FEET", "YARDS", "FATHOM", "RODS", "FURLONG", "MILES", "LEAGUE",
+                      "MILLIMETERS", "CENTIMETERS", "DECIMETERS", "METERS", "DEKAMETERS",
+                      "HECTOMETERS", "KILOMETERS"},
                      "FEET"),
         WeightCategory(),
         FullCategory("CAPACITY",
-                     {"BARREL(US)", "GALLONS(US)", "GALLONS(GB)", "QUARTS(US)",
-                      "QUARTS(GB)", "PINTS(US)", "PINTS(GB)", "CUPS", "OUNCES(US)",
-                      "OUNCES(GB)", "TABLESPOONS", "TEASPOONS", "MILLILITER", "LITER",
-                      "KILOLITER"},
+                     {"BARREL(US)", "GALLONS(US)", "GALLONS(GB)", "QUARTS(US)", "QUARTS(GB)",
+                      "PINTS(US)", "PINTS(GB)", "CUPS", "OUNCES(US)", "OUNCES(GB)", "TABLESPOONS",
+                      "TEASPOONS", "MILLILITER", "LITER", "KILOLITER"},
                      "GALLONS(US)"),
     };
     return categories;

@@ -11,10 +11,10 @@ constexpr int kRowCount = 15;
 // One category: which unit sits in which row, what the unit selector offers
 // and what the row-name labels show.
 struct Category {
-    std::string name;                              // "LENGTH", "WEIGHT", "CAPACITY"
-    std::array<std::string, kRowCount> units;      // unit string of rows 1..15
-    std::vector<std::string> selectorItems;        // in the selector's order
-    std::string defaultUnit;                       // selector text after entering
+    std::string name;                                 // "LENGTH", "WEIGHT", "CAPACITY"
+    std::array<std::string, kRowCount> units;         // unit string of rows 1..15
+    std::vector<std::string> selectorItems;           // in the selector's order
+    std::string defaultUnit;                          // selector text after entering
     std::array<std::string, kRowCount> nameCaptions;  // captions of lb_1..lb_15
 };
 

@@ -22,18 +22,18 @@ CellValue EvaluateCell(float input, const Cell& cell) {
     for (const Step& step : cell.steps) {
         const double before = x;
         switch (step.op) {
-        case Step::Op::None:
-            continue;
-        case Step::Op::Mul:
-            x = x * step.constant;
-            break;
-        case Step::Op::Div:
-            if (step.constant == 0) return {x, FpError::DivisionByZero};
-            x = x / step.constant;
-            break;
-        case Step::Op::Twice:
-            x = x + x;
-            break;
+            case Step::Op::None:
+                continue;
+            case Step::Op::Mul:
+                x = x * step.constant;
+                break;
+            case Step::Op::Div:
+                if (step.constant == 0) return {x, FpError::DivisionByZero};
+                x = x / step.constant;
+                break;
+            case Step::Op::Twice:
+                x = x + x;
+                break;
         }
         if (std::isnan(x) && !std::isnan(before)) return {x, FpError::InvalidOperation};
         if (std::isinf(x) && std::isfinite(before)) return {x, FpError::Overflow};

@@ -17,9 +17,15 @@ struct Step {
     double constant = 0;
 };
 
-constexpr Step Mul(double c) { return {Step::Op::Mul, c}; }
-constexpr Step Div(double c) { return {Step::Op::Div, c}; }
-constexpr Step Twice() { return {Step::Op::Twice, 0}; }  // "+ itself"
+constexpr Step Mul(double c) {
+    return {Step::Op::Mul, c};
+}
+constexpr Step Div(double c) {
+    return {Step::Op::Div, c};
+}
+constexpr Step Twice() {
+    return {Step::Op::Twice, 0};
+}  // "+ itself"
 
 inline constexpr Precision Single = Precision::Single;
 inline constexpr Precision Double = Precision::Double;

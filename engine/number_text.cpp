@@ -9,8 +9,12 @@ namespace mensura {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // "&H1F" or "&O17", read as a non-negative integer of any width; digits that
 // do not fit a double's precision are rounded, and too many give infinity.
@@ -148,13 +152,13 @@ void RoundSignificant(double magnitude, int count, Decimal& d) {
     // decimal of 16 digits or fewer, and smaller values round to zero at 7
     // decimals anyway.
     char buffer[128];
-    auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                           std::chars_format::scientific, count + 3);
+    auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                           count + 3);
     SplitScientific(buffer, r.ptr, d);
     if (d.digits[count] == '5' && d.digits[count + 1] == '0' && d.digits[count + 2] == '0' &&
         d.digits[count + 3] == '0') {
-        r = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                          std::chars_format::scientific, count + 45);
+        r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                          count + 45);
         SplitScientific(buffer, r.ptr, d);
     }
     const bool roundUp = d.digits[count] >= '5';

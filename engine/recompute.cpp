@@ -4,12 +4,12 @@ namespace mensura {
 
 std::string Describe(const RunStatus& status) {
     switch (status.kind) {
-    case RunStatus::Kind::Ok:
-        return "ok";
-    case RunStatus::Kind::NothingMatched:
-        return "nothing matched";
-    case RunStatus::Kind::CellFailed:
-        break;
+        case RunStatus::Kind::Ok:
+            return "ok";
+        case RunStatus::Kind::NothingMatched:
+            return "nothing matched";
+        case RunStatus::Kind::CellFailed:
+            break;
     }
     const char* what = status.error == FpError::DivisionByZero     ? "division by zero"
                        : status.error == FpError::InvalidOperation ? "invalid operation"

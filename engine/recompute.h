@@ -18,8 +18,8 @@ struct RunStatus {
         CellFailed,      // a cell failed its check; rows before it are written
     };
     Kind kind = Kind::NothingMatched;
-    int failedRow = 0;                // with CellFailed: the row of the cell
-    FpError error = FpError::None;    // with CellFailed: why
+    int failedRow = 0;              // with CellFailed: the row of the cell
+    FpError error = FpError::None;  // with CellFailed: why
 };
 
 // "ok", "nothing matched", "overflow at row 2", ...

@@ -26,8 +26,8 @@ public:
         ++writes;
     }
     [[noreturn]] void Fail(const char* what, const std::string& caption) const {
-        std::cerr << what << ": caption \"" << caption << "\" for input \"" << input
-                  << "\" in " << unit << '\n';
+        std::cerr << what << ": caption \"" << caption << "\" for input \"" << input << "\" in "
+                  << unit << '\n';
         std::abort();
     }
 };

@@ -5,10 +5,9 @@
 // written) and how the run ended.
 #include <array>
 #include <iostream>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "recompute.h"
 
@@ -29,7 +28,8 @@ public:
     }
     json Captions() const {
         json list = json::array();
-        for (const auto& caption : m_captions) list.push_back(caption ? json(*caption) : json(nullptr));
+        for (const auto& caption : m_captions)
+            list.push_back(caption ? json(*caption) : json(nullptr));
         return list;
     }
 
@@ -38,7 +38,9 @@ private:
     std::array<std::optional<std::string>, mensura::kRowCount> m_captions;
 };
 
-std::string Dump(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace); }
+std::string Dump(const json& j) {
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
 
 json Answer(const std::string& line, const mensura::Separators& separators) {
     json request;
