@@ -23,9 +23,10 @@ constexpr Step Mul(double c) {
 constexpr Step Div(double c) {
     return {Step::Op::Div, c};
 }
+// "+ itself": the running value added to itself.
 constexpr Step Twice() {
     return {Step::Op::Twice, 0};
-}  // "+ itself"
+}
 
 inline constexpr Precision Single = Precision::Single;
 inline constexpr Precision Double = Precision::Double;

@@ -341,7 +341,7 @@ void Form1::cmdExit_Click() {
 }
 
 void Form1::mnuExitItem_Click() {
-    QCoreApplication::exit(0);
+    cmdExit_Click();
 }
 
 void Form1::cmdLength_Click() {
@@ -385,9 +385,10 @@ void Form1::ShowCategory(const mensura::Category& category) {
 void Form1::cboMeasures_Click() {
     // Mark the chosen unit's row: all 45 unit strings are tried, whatever
     // the category; at most one matches, as they are all different.
+    const std::string unit = UnitText();
     for (const mensura::Category& category : mensura::Categories())
         for (int row = 1; row <= kRowCount; ++row)
-            if (UnitText() == category.units[Index(row)]) SetValueCaption(row, UnitText());
+            if (unit == category.units[Index(row)]) SetValueCaption(row, unit);
     RecomputeResults();
 }
 
@@ -425,7 +426,7 @@ void Form1::cmdClear_Click() {
 }
 
 void Form1::mnuClearItem_Click() {
-    for (CaptionLabel* value : m_values) value->SetCaption(QString());
+    cmdClear_Click();
 }
 
 void Form1::SelectAllText(QLineEdit* box) {
