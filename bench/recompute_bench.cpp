@@ -14,7 +14,8 @@ public:
     std::string InputText() const override { return m_input; }
     std::string UnitText() const override { return m_unit; }
     std::string CategoryTitle() const override { return m_category; }
-    void SetValueCaption(int row, const std::string& caption) override {
+    void SetValueCaption(int row, const std::string& caption,
+                         std::optional<mensura::CellNumber>) override {
         m_captions[row - 1] = caption;
     }
 

@@ -46,7 +46,8 @@ FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
                         const Separators& separators) {
     const CellValue v = EvaluateCell(input, cell);
     if (v.error == FpError::None)
-        fields.SetValueCaption(cell.row, FormatResult(v.value, cell.precision, separators));
+        fields.SetValueCaption(cell.row, FormatResult(v.value, cell.precision, separators),
+                               CellNumber{v.value, cell.precision});
     return v.error;
 }
 

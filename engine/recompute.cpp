@@ -25,7 +25,7 @@ float ReadInputValue(const ConverterFields& fields) {
 
 void MarkSourceRow(const Table& table, const std::string& unitText, ConverterFields& fields) {
     for (const Mark& mark : table.marking)
-        if (mark.unit == unitText) fields.SetValueCaption(mark.row, unitText);
+        if (mark.unit == unitText) fields.SetValueCaption(mark.row, unitText, std::nullopt);
 }
 
 RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators) {

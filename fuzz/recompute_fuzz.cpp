@@ -20,7 +20,8 @@ public:
     std::string InputText() const override { return input; }
     std::string UnitText() const override { return unit; }
     std::string CategoryTitle() const override { return category; }
-    void SetValueCaption(int row, const std::string& caption) override {
+    void SetValueCaption(int row, const std::string& caption,
+                         std::optional<mensura::CellNumber>) override {
         if (row < 1 || row > mensura::kRowCount) Fail("row out of range", caption);
         captions[row - 1] = caption;
         ++writes;

@@ -22,7 +22,8 @@ public:
     std::string InputText() const override { return m_input; }
     std::string UnitText() const override { return m_unit; }
     std::string CategoryTitle() const override { return m_category; }
-    void SetValueCaption(int row, const std::string& caption) override {
+    void SetValueCaption(int row, const std::string& caption,
+                         std::optional<mensura::CellNumber>) override {
         if (row >= 1 && row <= mensura::kRowCount)
             m_captions[static_cast<std::size_t>(row - 1)] = caption;
     }

@@ -19,6 +19,7 @@
 #include "caption_label.h"
 #include "recompute.h"
 #include "shape.h"
+#include "twips.h"
 
 // The icon's images live in a resource compiled into the static mensura_ui
 // library; the linker drops them unless something refers to them.
@@ -29,21 +30,11 @@ static void InitResources() {
 namespace {
 
 using mensura::kRowCount;
+using mensura::Pixels;
+using mensura::Twips;
 
-constexpr int kTwipsPerPixel = 15;  // at 96 dpi
 constexpr int kClientWidth = 5400;
 constexpr int kClientHeight = 6180;
-
-int Pixels(int twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-// A place given in twips as left, top, width and height, in pixels. The
-// edges are rounded, not the width, so that neighbours stay neighbours.
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(QPoint(Pixels(left), Pixels(top)),
-                 QPoint(Pixels(left + width) - 1, Pixels(top + height) - 1));
-}
 
 // Result rows: 1 to 8 above the input band, 9 to 15 below it, one every
 // 330 twips; each value label ends just left of its row's name label.
@@ -295,7 +286,8 @@ std::string Form1::CategoryTitle() const {
     return m_lbMeasurement->text().toStdString();
 }
 
-void Form1::SetValueCaption(int row, const std::string& caption) {
+void Form1::SetValueCaption(int row, const std::string& caption,
+                            std::optional<mensura::CellNumber> /*number*/) {
     if (row < 1 || row > kRowCount) return;
     m_values[Index(row)]->SetCaption(QString::fromStdString(caption));
     m_writtenThisRun.set(Index(row));
@@ -388,7 +380,7 @@ void Form1::cboMeasures_Click() {
     const std::string unit = UnitText();
     for (const mensura::Category& category : mensura::Categories())
         for (int row = 1; row <= kRowCount; ++row)
-            if (unit == category.units[Index(row)]) SetValueCaption(row, unit);
+            if (unit == category.units[Index(row)]) SetValueCaption(row, unit, std::nullopt);
     RecomputeResults();
 }
 

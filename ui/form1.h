@@ -19,6 +19,7 @@
 #include <QWidget>
 #include <array>
 #include <bitset>
+#include <optional>
 #include <string>
 
 #include "catalogue.h"
@@ -40,7 +41,8 @@ public:
     std::string InputText() const override;
     std::string UnitText() const override;
     std::string CategoryTitle() const override;
-    void SetValueCaption(int row, const std::string& caption) override;
+    void SetValueCaption(int row, const std::string& caption,
+                         std::optional<mensura::CellNumber> number) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -19,9 +19,11 @@ public:
     std::string InputText() const override { return input; }
     std::string UnitText() const override { return unit; }
     std::string CategoryTitle() const override { return category; }
-    void SetValueCaption(int row, const std::string& text) override {
+    void SetValueCaption(int row, const std::string& text,
+                         std::optional<mensura::CellNumber> number) override {
         captions.at(static_cast<std::size_t>(row - 1)) = text;
         writes.emplace_back(row, text);
+        numbers.push_back(number);
     }
     // Caption of row 1..15, or "<unwritten>".
     std::string Caption(int row) const {
@@ -32,4 +34,5 @@ public:
     std::string category, unit, input;
     std::array<std::optional<std::string>, 15> captions;
     std::vector<std::pair<int, std::string>> writes;
+    std::vector<std::optional<mensura::CellNumber>> numbers;  // beside each write
 };

@@ -112,6 +112,27 @@ TEST(Recompute, EveryUnitWritesItsCellsThenMarksItself) {
     }
 }
 
+// Each formatted caption comes with the number it was formatted from, in its
+// cell's precision; the marked row comes with none.
+TEST(Recompute, EveryCaptionComesWithTheNumberItShows) {
+    for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()}) {
+        for (const Block& block : table->blocks) {
+            SCOPED_TRACE(block.unit);
+            FakeFields fields(table->category, block.unit, "1234.5678");
+            RecomputeResults(fields, kCommaPoint);
+            ASSERT_EQ(fields.numbers.size(), block.cells.size() + 1);
+            for (std::size_t k = 0; k < block.cells.size(); ++k) {
+                ASSERT_TRUE(fields.numbers[k].has_value());
+                EXPECT_EQ(fields.numbers[k]->precision, block.cells[k].precision);
+                EXPECT_EQ(FormatResult(fields.numbers[k]->value, fields.numbers[k]->precision,
+                                       kCommaPoint),
+                          fields.writes[k].second);
+            }
+            EXPECT_FALSE(fields.numbers.back().has_value());
+        }
+    }
+}
+
 TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
     const struct {
         const char *category, *unit, *input, *status;
