@@ -15,6 +15,12 @@
 // input, unit and title through InputText/UnitText/CategoryTitle and writes
 // the value labels through SetValueCaption. The clear commands and Form_Load
 // write labels directly and do not recompute.
+//
+// Every write of a value label goes through WriteValue, which keeps the
+// number behind the caption (for Copy Number and the tooltip) and the
+// label's accessible description in step with the caption. Assistive
+// technology hears of a recompute once, not once per label
+// (AccessibleBatch).
 
 #include <QWidget>
 #include <array>
@@ -28,6 +34,7 @@
 class CaptionLabel;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 
@@ -47,11 +54,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
     void BuildMenus(QMenuBar* menuBar);
     void ConnectHandlers();
+    void DescribeControls();
     void ShowCategory(const mensura::Category& category);
     void EnterCategory(const std::string& name);
 
@@ -70,8 +79,29 @@ private:
     void cmdClear_Click();
     void mnuClearItem_Click();
 
+    // Taking results out: the menus of a value label, of the results as a
+    // whole (keyboard), and of the input box; the copy commands.
+    void lbValue_ContextMenu(int row, const QPoint& globalPos);
+    void ShowResultsMenu(const QPoint& globalPos);
+    void txtUserData_ContextMenu(const QPoint& globalPos);
+    void OpenContextMenuOfFocus();
+    void FillValueMenu(int row, QMenu* menu);
+    QMenu* ResultsMenu(const QString& title, QWidget* parent);
+    void mnuCopy_Click(int row);
+    void mnuCopyNumber_Click(int row);
+    void mnuCopyAll_Click();
+
     void SelectAllText(QLineEdit* box);
     void RecomputeResults();
+
+    // The one way a value label is written: caption, number, tooltip and
+    // accessible description together.
+    void WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number);
+    void DescribeValue(int row);
+    std::string RowUnit(int row) const;
+    bool IsSourceRow(int row) const;
+    QString NumberToCopy(int row) const;
+    QString AllRowsText() const;
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
@@ -80,9 +110,14 @@ private:
     QPushButton* m_cmdCapacity = nullptr;
     QPushButton* m_cmdWeight = nullptr;
     QPushButton* m_cmdExit = nullptr;
+    QWidget* m_client = nullptr;
+    CaptionLabel* m_prompt = nullptr;
     CaptionLabel* m_lbMeasurement = nullptr;
     std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
     std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
+    // The number behind each value caption, as its cell computed it; none
+    // for an empty label, a unit's name or an error text.
+    std::array<std::optional<mensura::CellNumber>, mensura::kRowCount> m_numbers{};
 
     // Rows whose value label the current recompute has written.
     std::bitset<mensura::kRowCount> m_writtenThisRun;

@@ -577,14 +577,16 @@ void Form1Test::overflow() {
     QCOMPARE(values, kEmpty15.mid(2));
 
     // Row 1's number is wider than the window: it shows its leading digits
-    // and an ellipsis, never a cut-off number, and the tooltip holds it all.
+    // and an ellipsis, never a cut-off number, and the tooltip holds it all,
+    // above the digits the cell computed.
     auto* lb1 = Find<CaptionLabel>("lb1");
     QCOMPARE(lb1->geometry().left(), 0);
     QCOMPARE(lb1->geometry().right(), Twips(3480, 0, 135, 315).right());
     QVERIFY2(lb1->DisplayedText().startsWith("4,181,759") &&
                  lb1->DisplayedText().endsWith(QChar(0x2026)),
              qPrintable(lb1->DisplayedText()));
-    QCOMPARE(lb1->toolTip(), lb1->text());
+    QCOMPARE(lb1->toolTip(), lb1->text() + "\n4.18175988874209e+39");
+    QCOMPARE(Find<CaptionLabel>("lb2")->toolTip(), QString());
 
     // A normal number afterwards fills every row again.
     Box()->selectAll();
@@ -592,7 +594,7 @@ void Form1Test::overflow() {
     QCOMPARE(Values(), (QStringList{"190,080.", "15,840.", "5,280.", "2,640.", "960.", "24.", "3.",
                                     "LEAGUE", "4,828,032.", "482,803.2", "48,280.32", "4,828.032",
                                     "482.8032", "48.2803", "4.828"}));
-    QCOMPARE(lb1->toolTip(), QString());
+    QCOMPARE(lb1->toolTip(), QStringLiteral("190080"));
 }
 
 void Form1Test::separatorsFromNumberSettings_data() {
