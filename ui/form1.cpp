@@ -206,6 +206,14 @@ void Form1::BuildControls() {
     MakeShape(Shape::Kind::Outline, "Shape1", Twips(1290, 2730, 2085, 435), client);
     MakeShape(Shape::Kind::Outline, "Shape2", Twips(3510, 2730, 1725, 435), client);
 
+    // The thirty row labels sit in a group of their own, the size of the
+    // client area and beneath the input row and the buttons, so that
+    // assistive technology sees them as "Results" and hears of their changes
+    // through the group.
+    m_results = new QWidget(client);
+    m_results->setObjectName(QStringLiteral("results"));
+    m_results->setGeometry(0, 0, client->width(), client->height());
+
     auto* prompt = new CaptionLabel(CaptionLabel::Sizing::Fixed, false, client);
     m_prompt = prompt;
     prompt->setObjectName(QStringLiteral("Label11"));
@@ -261,7 +269,7 @@ void Form1::BuildControls() {
     valueFont.setBold(true);
     const QColor darkGrey(64, 64, 64);
     for (int row = 1; row <= kRowCount; ++row) {
-        auto* name = new CaptionLabel(CaptionLabel::Sizing::Fixed, true, client);
+        auto* name = new CaptionLabel(CaptionLabel::Sizing::Fixed, true, m_results);
         name->setObjectName(QStringLiteral("lb_%1").arg(row));
         name->setFont(nameFont);
         name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -270,7 +278,7 @@ void Form1::BuildControls() {
         name->SetDesignGeometry(NameLabelPlace(row));
         m_names[Index(row)] = name;
 
-        auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, client);
+        auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, m_results);
         value->setObjectName(QStringLiteral("lb%1").arg(row));
         value->setFont(valueFont);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -279,9 +287,10 @@ void Form1::BuildControls() {
         value->SetDesignGeometry(ValueLabelPlace(row));
         value->setContextMenuPolicy(Qt::CustomContextMenu);
         m_values[Index(row)] = value;
-        // A recompute rewrites them all: tell assistive technology once.
-        mensura::AccessibleBatch::Hold(name, client);
-        mensura::AccessibleBatch::Hold(value, client);
+        // A recompute rewrites them all: assistive technology hears of it
+        // once, through the group's description (DescribeResults).
+        mensura::AccessibleBatch::Hold(name);
+        mensura::AccessibleBatch::Hold(value);
     }
 
     m_lbMeasurement = new CaptionLabel(CaptionLabel::Sizing::KeepCentre, false, client);
@@ -312,6 +321,8 @@ void Form1::DescribeControls() {
         QStringLiteral("Choose the unit the number is in from the list"));
     m_cboMeasures->lineEdit()->setAccessibleName(QStringLiteral("Unit of the number"));
     m_lbMeasurement->setAccessibleName(QStringLiteral("Category"));
+    m_results->setAccessibleName(QStringLiteral("Results"));
+    DescribeResults();
     const struct {
         QPushButton* button;
         const char* description;
@@ -396,6 +407,28 @@ void Form1::WriteValue(int row, const QString& caption, std::optional<mensura::C
         number ? FromStd(mensura::AllDigits(number->value, number->precision)) : QString();
     m_values[Index(row)]->SetCaption(caption, digits);
     DescribeValue(row);
+}
+
+// Labels written under this batch announce nothing each; when the outermost
+// batch ends, the results group's description changes once.
+mensura::AccessibleBatch Form1::ResultsBatch() {
+    return mensura::AccessibleBatch([this] { DescribeResults(); });
+}
+
+// What the results show, as the description of their group: "12 FEET" (the
+// number as read and its unit), or "empty". It changes exactly when the
+// results can have changed, and its one change per recompute is what
+// assistive technology is told.
+void Form1::DescribeResults() {
+    QString what = QStringLiteral("empty");
+    for (const CaptionLabel* value : m_values) {
+        if (value->text().isEmpty()) continue;
+        QString number = FromStd(mensura::PlainSingle(mensura::ReadInputValue(*this)));
+        if (number.isEmpty()) number = m_txtUserData->text();
+        what = number + QLatin1Char(' ') + m_cboMeasures->currentText();
+        break;
+    }
+    if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
 }
 
 // A value label is read by its caption; its description names the unit of
@@ -517,7 +550,7 @@ void Form1::cmdWeight_Click() {
 void Form1::EnterCategory(const std::string& name) {
     const mensura::Category* category = mensura::FindCategory(name);
     if (!category) return;
-    const mensura::AccessibleBatch batch;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     m_txtUserData->setFocus(Qt::OtherFocusReason);  // its focus handler selects the text
     m_cmdClear->click();                            // runs cmdClear_Click to its end
     ShowCategory(*category);
@@ -528,7 +561,7 @@ void Form1::EnterCategory(const std::string& name) {
 // The default unit becomes the selector's text with no item selected, and
 // raises nothing.
 void Form1::ShowCategory(const mensura::Category& category) {
-    const mensura::AccessibleBatch batch;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     {
         const QSignalBlocker blocker(m_cboMeasures);
         m_cboMeasures->clear();
@@ -546,7 +579,7 @@ void Form1::ShowCategory(const mensura::Category& category) {
 }
 
 void Form1::cboMeasures_Click() {
-    const mensura::AccessibleBatch batch;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     // Mark the chosen unit's row: all 45 unit strings are tried, whatever
     // the category; at most one matches, as they are all different.
     const std::string unit = UnitText();
@@ -586,7 +619,7 @@ void Form1::txtUserData_GotFocus(Qt::FocusReason reason) {
 }
 
 void Form1::cmdClear_Click() {
-    const mensura::AccessibleBatch batch;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     for (int row = 1; row <= kRowCount; ++row) WriteValue(row, QString(), std::nullopt);
 }
 
@@ -603,7 +636,7 @@ void Form1::RecomputeResults() {
     const QLocale locale;
     const mensura::Separators separators{locale.groupSeparator().toStdString(),
                                          locale.decimalPoint().toStdString()};
-    const mensura::AccessibleBatch batch;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     m_writtenThisRun.reset();
     const mensura::RunStatus status = mensura::RecomputeResults(*this, separators);
     if (status.kind != mensura::RunStatus::Kind::CellFailed) return;

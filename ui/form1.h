@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 
+#include "accessible_batch.h"
 #include "catalogue.h"
 #include "converter_fields.h"
 
@@ -98,6 +99,8 @@ private:
     // accessible description together.
     void WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number);
     void DescribeValue(int row);
+    mensura::AccessibleBatch ResultsBatch();
+    void DescribeResults();
     std::string RowUnit(int row) const;
     bool IsSourceRow(int row) const;
     QString NumberToCopy(int row) const;
@@ -111,6 +114,7 @@ private:
     QPushButton* m_cmdWeight = nullptr;
     QPushButton* m_cmdExit = nullptr;
     QWidget* m_client = nullptr;
+    QWidget* m_results = nullptr;  // the group of the row labels
     CaptionLabel* m_prompt = nullptr;
     CaptionLabel* m_lbMeasurement = nullptr;
     std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
