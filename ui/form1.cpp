@@ -144,7 +144,10 @@ void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
     const qreal room = box->x() - prompt->x() - kAir;
     const qreal width = QFontMetricsF(font).horizontalAdvance(text);
     if (width <= room || text.isEmpty()) return;
-    font.setLetterSpacing(QFont::AbsoluteSpacing, (room - width) / qreal(text.size()));
+    // In whole 64ths of a pixel, the unit the font keeps it in, rounded to
+    // the tighter side.
+    font.setLetterSpacing(QFont::AbsoluteSpacing,
+                          std::floor(64 * (room - width) / qreal(text.size())) / 64);
     prompt->setFont(font);
 }
 
