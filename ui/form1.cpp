@@ -135,19 +135,20 @@ void PutOnClipboard(const QString& text) {
 
 // The prompt ends where the input box begins. Drawn at 1.5x or 2x its
 // letters come out a little wider than the metrics say, and the arrow
-// touched the box; tighten the letter spacing just enough to keep a few
-// pixels of air at every scale. The label itself does not move.
+// touched the box. Narrow the spaces between its words just enough to keep
+// a few pixels of air at every scale; the letters and the label stay as
+// they are.
 void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
     constexpr int kAir = 3;
     QFont font = prompt->font();
     const QString text = prompt->text();
     const qreal room = box->x() - prompt->x() - kAir;
     const qreal width = QFontMetricsF(font).horizontalAdvance(text);
-    if (width <= room || text.isEmpty()) return;
+    const auto spaces = text.count(QLatin1Char(' '));
+    if (width <= room || spaces == 0) return;
     // In whole 64ths of a pixel, the unit the font keeps it in, rounded to
-    // the tighter side.
-    font.setLetterSpacing(QFont::AbsoluteSpacing,
-                          std::floor(64 * (room - width) / qreal(text.size())) / 64);
+    // the narrower side.
+    font.setWordSpacing(std::floor(64 * (room - width) / qreal(spaces)) / 64);
     prompt->setFont(font);
 }
 
