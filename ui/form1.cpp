@@ -255,6 +255,13 @@ void Form1::BuildControls() {
     for (QWidget* part :
          {static_cast<QWidget*>(m_cboMeasures), static_cast<QWidget*>(m_cboMeasures->lineEdit())})
         SetColours(part, QPalette::Text, Qt::black, QPalette::Base, lightGrey);
+    // On Linux Qt gives a combo box its text as accessible name and takes
+    // what it is from a label whose buddy it is. The selector has no visible
+    // label; this one is never shown and only names it for screen readers.
+    auto* selectorLabel = new QLabel(QStringLiteral("Unit of the number"), client);
+    selectorLabel->setObjectName(QStringLiteral("lblUnit"));
+    selectorLabel->setBuddy(m_cboMeasures);
+    selectorLabel->hide();
 
     m_cmdClear =
         MakeButton(QStringLiteral("C&LEAR"), "cmdClear", Twips(240, 2790, 825, 325), client);

@@ -88,6 +88,9 @@ if box:
     check("\".\" as the decimal point" in box.get_description(), "the box names its decimal point")
     check(labelled_by(box) == ["Enter Number -->"], "the box is labelled by the prompt")
 one("text", "Unit of the number")
+selector = one("combo box", "FEET")
+check(selector is not None and labelled_by(selector) == ["Unit of the number"],
+      "the selector is labelled 'Unit of the number'")
 for button in ("CLEAR", "Length", "Capacity", "Weight", "Exit"):
     node = one("push button", button)
     check(node is not None and node.get_description() != "", f"{button} has a description")

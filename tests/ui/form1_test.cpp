@@ -1161,6 +1161,11 @@ void Form1Test::accessibleNames() {
 // point it takes, in its tooltip too.
 void Form1Test::inputBoxNamesTheDecimalPoint() {
     QCOMPARE(Selector()->accessibleName(), QStringLiteral("Unit of the number"));
+    const auto selectorLabels =
+        QAccessible::queryAccessibleInterface(Selector())->relations(QAccessible::Label);
+    QCOMPARE(selectorLabels.size(), 1);
+    QCOMPARE(selectorLabels.first().first->text(QAccessible::Name),
+             QStringLiteral("Unit of the number"));
     QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Selector()->lineEdit());
     QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Unit of the number"));
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Box());
