@@ -43,6 +43,26 @@ const QStringList kFeet12{"144.",     "FEET",     "4.",       "2.",      ".72727
                           ".0181818", ".0022727", ".0007576", "3,657.6", "365.76",
                           "36.576",   "3.6576",   ".36576",   ".036576", ".0036576"};
 const QStringList kEmpty15{"", "", "", "", "", "", "", "", "", "", "", "", "", "", ""};
+// WEIGHT with 12 POUNDS (the rows with no name stay empty) and 3 STONES.
+const QStringList kPounds12{"3,072.",
+                            "84,000.",
+                            "",
+                            "",
+                            "",
+                            "192.",
+                            "POUNDS",
+                            ".006",
+                            "5,443.10844",
+                            "5,443,108.44",
+                            "544,310.844",
+                            "54,431.0844",
+                            "544.310844",
+                            "54.4310844",
+                            "5.4431084"};
+const QStringList kStones3{
+    "10,752.",       "294,000.",     "6.",           ".1153846",     "STONES",
+    "672.",          "42.",          ".021",         "19,050.87954", "19,050,879.54",
+    "1,905,087.954", "190,508.7954", "1,905.087954", "190.5087954",  "19.0508795"};
 
 }  // namespace
 
@@ -312,22 +332,7 @@ void Form1Test::categoryButtons_data() {
                                              "45,424.92",  "45.42492",    ".0454249"};
     // Rows 3 to 5 stay empty in both columns.
     QTest::newRow("Weight") << "cmdWeight"
-                            << "WEIGHT"
-                            << QStringList{"3,072.",
-                                           "84,000.",
-                                           "",
-                                           "",
-                                           "",
-                                           "192.",
-                                           "POUNDS",
-                                           ".006",
-                                           "5,443.10844",
-                                           "5,443,108.44",
-                                           "544,310.844",
-                                           "54,431.0844",
-                                           "544.310844",
-                                           "54.4310844",
-                                           "5.4431084"};
+                            << "WEIGHT" << kPounds12;
     QTest::newRow("Length") << "cmdLength"
                             << "LENGTH" << kFeet12;
 }
@@ -425,15 +430,10 @@ void Form1Test::typedUnit_data() {
                             << "INCHES"
                             << "" << kFeet2;
     // A weight unit no list offers, in rows whose names are blank.
-    QTest::newRow("STONES in WEIGHT")
-        << "cmdWeight"
-        << ""
-        << "STONES"
-        << "3"
-        << QStringList{
-               "10,752.",       "294,000.",     "6.",           ".1153846",     "STONES",
-               "672.",          "42.",          ".021",         "19,050.87954", "19,050,879.54",
-               "1,905,087.954", "190,508.7954", "1,905.087954", "190.5087954",  "19.0508795"};
+    QTest::newRow("STONES in WEIGHT") << "cmdWeight"
+                                      << ""
+                                      << "STONES"
+                                      << "3" << kStones3;
 }
 
 void Form1Test::typedUnit() {
@@ -899,66 +899,37 @@ void Form1Test::copyAll_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("category");
     QTest::newRow("12 feet") << ""
                              << ""
-                             << "12"
-                             << "INCHES\t144.\nFEET\tFEET\nYARDS\t4.\nFATHOM\t2.\n"
-                                "RODS\t.7272727\nFURLONG\t.0181818\nMILES\t.0022727\n"
-                                "LEAGUE\t.0007576\nMILLIMETERS\t3,657.6\nCENTIMETERS\t365.76\n"
-                                "DECIMETERS\t36.576\nMETERS\t3.6576\nDEKAMETERS\t.36576\n"
-                                "HECTOMETERS\t.036576\nKILOMETERS\t.0036576\n";
-    // The weight rows with no name are left out while they are empty...
-    QTest::newRow("weight") << "cmdWeight"
-                            << ""
-                            << "1"
-                            << QString(
-                                   "DRAMS\t256.\n"
-                                   "GRAINS\t7,000.\n"
-                                   "OUNCES\t16.\n"
-                                   "POUNDS\tPOUNDS\n"
-                                   "TONS\t.0005\n"
-                                   "GRAMS\t453.59237\n"
-                                   "MILLIGRAMS\t453,592.37\n"
-                                   "CENTIGRAMS\t45,359.237\n"
-                                   "DECIGRAMS\t4,535.9237\n"
-                                   "DECAGRAMS\t45.359237\n"
-                                   "HECTOGRAMS\t4.5359237\n"
-                                   "KILOGRAMS\t.4535924\n");
-    // ...and come in, under their unit's name, when they show something.
-    QTest::newRow("stones") << "cmdWeight"
-                            << "STONES"
-                            << "3"
-                            << QString(
-                                   "DRAMS\t10,752.\n"
-                                   "GRAINS\t294,000.\n"
-                                   "CLOVES\t6.\n"
-                                   "SACKS\t.1153846\n"
-                                   "STONES\tSTONES\n"
-                                   "OUNCES\t672.\n"
-                                   "POUNDS\t42.\n"
-                                   "TONS\t.021\n"
-                                   "GRAMS\t19,050.87954\n"
-                                   "MILLIGRAMS\t19,050,879.54\n"
-                                   "CENTIGRAMS\t1,905,087.954\n"
-                                   "DECIGRAMS\t190,508.7954\n"
-                                   "DECAGRAMS\t1,905.087954\n"
-                                   "HECTOGRAMS\t190.5087954\n"
-                                   "KILOGRAMS\t19.0508795\n");
+                             << "12" << kFeet12 << "LENGTH";
     QTest::newRow("cleared") << "cmdClear"
                              << ""
-                             << ""
-                             << "INCHES\t\nFEET\t\nYARDS\t\nFATHOM\t\nRODS\t\nFURLONG\t\n"
-                                "MILES\t\nLEAGUE\t\nMILLIMETERS\t\nCENTIMETERS\t\n"
-                                "DECIMETERS\t\nMETERS\t\nDEKAMETERS\t\nHECTOMETERS\t\n"
-                                "KILOMETERS\t\n";
+                             << "" << kEmpty15 << "LENGTH";
+    // The weight rows with no name are left out while they are empty, and
+    // come in under their unit's name when they show something.
+    QTest::newRow("pounds") << "cmdWeight"
+                            << ""
+                            << "12" << kPounds12 << "WEIGHT";
+    QTest::newRow("stones") << "cmdWeight"
+                            << "STONES"
+                            << "3" << kStones3 << "WEIGHT";
 }
 
 void Form1Test::copyAll() {
     QFETCH(QString, button);
     QFETCH(QString, unit);
     QFETCH(QString, input);
-    QFETCH(QString, expected);
+    QFETCH(QStringList, values);
+    QFETCH(QString, category);
+    const auto& units = mensura::FindCategory(category.toStdString())->units;
+    QString expected;
+    for (int i = 0; i < 15; ++i) {
+        const QString name = QString::fromStdString(units[static_cast<std::size_t>(i)]);
+        const bool hidden = category == "WEIGHT" && i >= 2 && i <= 4;
+        if (!hidden || !values[i].isEmpty()) expected += name + "\t" + values[i] + "\n";
+    }
     if (!button.isEmpty()) QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
     if (!unit.isEmpty()) TypeUnit(unit);
     QTest::keyClicks(Box(), input);
