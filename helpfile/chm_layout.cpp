@@ -10,6 +10,8 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "lzx_check.h"
+
 namespace mensura::helpfile::detail {
 
 namespace {
@@ -128,7 +130,8 @@ const DirectoryEntry* Find(const Layout& layout, const char* name) {
 
 // The LZX parameters exactly as chmlib derives them, in its 32-bit
 // arithmetic; refused unless chmlib's divisions and its decoder are safe.
-bool CheckControlData(const std::string& b, std::string& error) {
+bool CheckControlData(const std::string& b, std::uint32_t& window, std::uint64_t& resetBlocks,
+                      std::string& error) {
     if (b.size() < 0x18 || b.size() > 256 || std::memcmp(b.data() + 4, "LZXC", 4) != 0) {
         error = "damaged compression header";
         return false;
@@ -150,6 +153,8 @@ bool CheckControlData(const std::string& b, std::string& error) {
         error = "unsupported compression parameters";
         return false;
     }
+    window = windowSize;
+    resetBlocks = static_cast<std::uint64_t>(resetInterval / (windowSize / 2)) * windowsPerReset;
     return true;
 }
 
@@ -301,7 +306,9 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
         return file.Read(dataOffset + e.start, e.length);
     };
     const auto controlBytes = control->length <= 256 ? readObject(*control) : std::nullopt;
-    if (!controlBytes || !CheckControlData(*controlBytes, error)) {
+    std::uint32_t windowSize = 0;
+    std::uint64_t resetBlocks = 0;
+    if (!controlBytes || !CheckControlData(*controlBytes, windowSize, resetBlocks, error)) {
         if (error.empty()) error = "damaged compression header";
         return std::nullopt;
     }
@@ -320,7 +327,7 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
     const std::uint64_t blocksUsed = (uncompressedLength + kLzxFrame - 1) / kLzxFrame;
     if (blockLength != kLzxFrame || uncompressedLength > kMaxContentSize || blockCount == 0 ||
         blockCount < blocksUsed || blockCount > kMaxContentSize / kLzxFrame + 1 ||
-        tableOffset < kResetTableHeader ||
+        compressedLength > kMaxContentSize || tableOffset < kResetTableHeader ||
         !Inside(tableOffset, blockCount * 8, resetTable->length) || !content->readable ||
         compressedLength > content->length) {
         error = "damaged compression table";
@@ -333,6 +340,10 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
     }
     // Each block chmlib may decompress: from its table entry to the next
     // one, the last to the end of the compressed data.
+    LzxBlocks lzx;
+    lzx.windowSize = windowSize;
+    lzx.resetBlocks = resetBlocks;
+    lzx.blockLength = static_cast<std::uint32_t>(kLzxFrame);
     for (std::uint64_t b = 0; b < blocksUsed; ++b) {
         const std::uint64_t from = U64(*table, static_cast<std::size_t>(b * 8));
         const std::uint64_t to = b + 1 < blockCount
@@ -342,7 +353,16 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
             error = "damaged compressed block";
             return std::nullopt;
         }
+        lzx.bounds.emplace_back(from, to);
     }
+    // The stream itself, walked as chmlib's decoder will walk it.
+    const auto compressed = file.Read(dataOffset + content->start, compressedLength);
+    if (!compressed) {
+        error = "damaged compressed data";
+        return std::nullopt;
+    }
+    lzx.data = *compressed;
+    if (!CheckLzxStream(lzx, error)) return std::nullopt;
     for (DirectoryEntry& e : layout.entries)
         if (e.space == 1) e.readable = Inside(e.start, e.length, uncompressedLength);
     return layout;

@@ -34,7 +34,9 @@ struct Layout {
 inline constexpr std::uint32_t kMaxChunkSize = 64 * 1024;
 inline constexpr std::uint64_t kMaxDirectoryChunks = 4096;
 inline constexpr std::size_t kMaxDirectoryEntries = 100000;
-inline constexpr std::uint64_t kMaxContentSize = 256ull * 1024 * 1024;
+// Decompressed size of the compressed section: a hostile file could
+// otherwise make chmlib decompress gigabytes to reach one object.
+inline constexpr std::uint64_t kMaxContentSize = 32ull * 1024 * 1024;
 
 // Walks the container behind the open descriptor `fd` of a regular file
 // of `fileSize` bytes; nullopt with the reason in `error` when chmlib

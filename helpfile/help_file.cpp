@@ -46,6 +46,10 @@ struct HelpFile::Impl {
     detail::Layout layout;
     std::unordered_map<std::string, std::size_t> byName;  // folded name → entry
     SystemData system;
+    // chmlib marks a block as cached before it decompresses it, so after a
+    // failed decompression it would serve that block's stale buffer as data.
+    // One failure therefore ends all reading from the compressed section.
+    mutable bool compressedFailed = false;
 
     const detail::DirectoryEntry* Entry(std::string_view path) const {
         const auto it = byName.find(Folded(path));
@@ -109,6 +113,7 @@ std::optional<std::string> HelpFile::Object(std::string_view path) const {
         return std::nullopt;
     const detail::DirectoryEntry* entry = m_impl->Entry(path);
     if (!entry || !entry->readable || entry->length > kMaxObjectSize) return std::nullopt;
+    if (entry->space != 0 && m_impl->compressedFailed) return std::nullopt;
 
     chmUnitInfo unit{};
     const std::string name(path);
@@ -121,7 +126,10 @@ std::optional<std::string> HelpFile::Object(std::string_view path) const {
     const LONGINT64 got = chm_retrieve_object(m_impl->chm.get(), &unit,
                                               reinterpret_cast<unsigned char*>(bytes.data()), 0,
                                               static_cast<LONGINT64>(bytes.size()));
-    if (got != static_cast<LONGINT64>(bytes.size())) return std::nullopt;
+    if (got != static_cast<LONGINT64>(bytes.size())) {
+        if (entry->space != 0) m_impl->compressedFailed = true;
+        return std::nullopt;
+    }
     return bytes;
 }
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -104,7 +105,7 @@ std::uint32_t U32(const std::string& b, std::size_t at) {
 
 // Where things lie in the compiled file, found through the container walk.
 struct Places {
-    std::size_t itsp = 0, chunk = 0, control = 0, resetTable = 0;
+    std::size_t itsp = 0, chunk = 0, control = 0, resetTable = 0, content = 0;
 };
 
 Places Find() {
@@ -120,6 +121,7 @@ Places Find() {
     EXPECT_TRUE(layout.has_value()) << error;
     for (const detail::DirectoryEntry& e : layout->entries) {
         if (e.name == "::DataSpace/Storage/MSCompressed/ControlData") p.control = data + e.start;
+        if (e.name == "::DataSpace/Storage/MSCompressed/Content") p.content = data + e.start;
         if (e.name.find("InstanceData/ResetTable") != std::string::npos)
             p.resetTable = data + e.start;
     }
@@ -184,6 +186,87 @@ INSTANTIATE_TEST_SUITE_P(Damages, HostileFileTest, ::testing::Values(
         Put64(b, p.resetTable + U32(b, p.resetTable + 12) + 8, 1ull << 62); }}),
     [](const ::testing::TestParamInfo<Damage>& row) { return std::string(row.param.name); });
 // clang-format on
+
+// Compressed data damaged where no header can tell. chmlib's decoder
+// would run over it (and, failing, would later hand out its half-filled
+// buffer for the block as if it were the page); the walk of the stream
+// refuses the file before chmlib decodes anything.
+TEST(DamagedFileTest, ScrambledCompressedDataIsRefused) {
+    const Places p = Find();
+    for (const std::size_t from : {std::size_t{0}, std::size_t{8}, std::size_t{3000}}) {
+        std::string bytes = CompiledHelp();
+        for (std::size_t i = from; i < from + 200; ++i) bytes[p.content + i] = '\xA5';
+        const TempFile file(bytes);
+        std::string error;
+        EXPECT_EQ(HelpFile::Open(file.Path(), &error), nullptr) << from;
+        EXPECT_NE(error.find("compressed data"), std::string::npos) << error;
+    }
+}
+
+// LZX bits as the decoder reads them: 16-bit little-endian words, each
+// filled from its most significant bit.
+class LzxWriter {
+public:
+    void Bits(std::uint32_t value, int count) {
+        for (int i = count - 1; i >= 0; --i) {
+            m_word = static_cast<std::uint16_t>(m_word << 1 | ((value >> i) & 1));
+            if (++m_used == 16) Flush();
+        }
+    }
+    void Align() {
+        while (m_used) Bits(0, 1);
+    }
+    void Bytes(const std::string& raw) { m_out += raw; }
+    const std::string& Out() const { return m_out; }
+
+private:
+    void Flush() {
+        m_out += static_cast<char>(m_word & 0xFF);
+        m_out += static_cast<char>(m_word >> 8);
+        m_word = 0;
+        m_used = 0;
+    }
+    std::string m_out;
+    std::uint16_t m_word = 0;
+    int m_used = 0;
+};
+
+// A stored block may set the decoder's repeat offsets to anything; chmlib
+// then copies a match from 256 MB before its window and dies (SIGSEGV on
+// this very file). The walk sees the offset and refuses the file.
+TEST(DamagedFileTest, MatchFromOutsideTheWindowIsRefused) {
+    LzxWriter w;
+    w.Bits(0, 1);                  // no E8 translation
+    w.Bits(3, 3), w.Bits(16, 24);  // a stored block of 16 bytes
+    w.Align();
+    const std::uint32_t repeats[] = {0x10000000, 1, 1};  // R0, R1, R2
+    w.Bytes(std::string(reinterpret_cast<const char*>(repeats), sizeof repeats));
+    w.Bytes(std::string(16, 'A'));
+    w.Bits(1, 3), w.Bits(32768 - 16, 24);  // a verbatim block, the rest of the frame
+    // Code lengths through a pretree of four 2-bit codes: 0 keeps a
+    // length of 0, 16 makes it 1, 17 and 18 are runs of zeros.
+    const auto pretree = [&] {
+        for (int sym = 0; sym < 20; ++sym) w.Bits(sym == 0 || (sym >= 16 && sym <= 18) ? 2 : 0, 4);
+    };
+    const auto zeros = [&](std::uint32_t n) {
+        for (; n >= 20; n -= std::min(n, 51u)) w.Bits(3, 2), w.Bits(std::min(n, 51u) - 20, 5);
+        if (n) w.Bits(2, 2), w.Bits(n - 4, 4);
+    };
+    pretree(), zeros(65), w.Bits(1, 2), zeros(190);  // literals: only 'A'
+    pretree(), w.Bits(1, 2), zeros(255);             // matches: only "repeat R0, length 2"
+    pretree(), zeros(249);                           // no length tree
+    w.Bits(0, 1), w.Bits(1, 1), w.Bits(0, 16);       // 'A', then the match
+    w.Align();
+
+    std::string bytes = CompiledHelp();
+    const Places p = Find();
+    bytes.replace(p.content, w.Out().size(), w.Out());
+    Put64(bytes, p.resetTable + 16, 32768);  // one frame of content
+    const TempFile file(bytes);
+    std::string error;
+    EXPECT_EQ(HelpFile::Open(file.Path(), &error), nullptr);
+    EXPECT_NE(error.find("outside the window"), std::string::npos) << error;
+}
 
 }  // namespace
 }  // namespace mensura::helpfile
