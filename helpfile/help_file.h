@@ -36,9 +36,10 @@ public:
     HelpFile& operator=(const HelpFile&) = delete;
 
     // The bytes of the object at an absolute path inside the file
-    // ("/index.html"), looked up without regard to case; nullopt when there
-    // is no such object, it is larger than kMaxObjectSize, or it cannot be
-    // read whole.
+    // ("/index.html"; a "#part" of a contents line or topic is no part of
+    // the name), looked up without regard to case; nullopt when there is no
+    // such object, it is larger than kMaxObjectSize, or it cannot be read
+    // whole.
     std::optional<std::string> Object(std::string_view path) const;
 
     // The page to show first, as an absolute path inside the file: the
