@@ -382,6 +382,13 @@ void Form1::ConnectHandlers() {
     // and the selector: their text fields take it for themselves.
     auto* copyAll = new QShortcut(QKeySequence::Copy, this);
     connect(copyAll, &QShortcut::activated, this, &Form1::mnuCopyAll_Click);
+    // F1 runs the Help menu's "Hel&p" command. (Until the Help menu is built
+    // into the window, there is nothing for it to run.)
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (auto* helpItem = findChild<QAction*>(QStringLiteral("mnuHelpItem")))
+            helpItem->trigger();
+    });
     auto* exit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     connect(exit, &QShortcut::activated, this, &Form1::mnuExitItem_Click);
     // Shift+F10, the other context-menu key, as the Menu key does.
