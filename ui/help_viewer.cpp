@@ -158,7 +158,8 @@ void HelpViewer::BuildWindow() {
         if (!item) return;
         m_browser->setSource(item->data(Qt::UserRole).toUrl());
         // Mark the first of the words on the page, as a finger on the spot.
-        const QStringList words = m_searchText->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList words =
+            m_searchText->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (!words.isEmpty()) m_browser->find(words.first());
     };
     connect(m_searchResults, &QListWidget::itemClicked, this, showResult);
@@ -213,7 +214,16 @@ void HelpViewer::ShowFile(const QString& path) {
                             .arg(Escaped(path), Escaped(QString::fromStdString(error))));
             return;
         }
+        // A file whose first page cannot be read is as good as damaged.
         const std::string topic = file->DefaultTopic();
+        if (!topic.empty() &&
+            !file->Object(PageUrl(topic).path(QUrl::FullyDecoded).toStdString())) {
+            ShowMessage(QStringLiteral("The help cannot be shown"),
+                        QStringLiteral("<p>The help file <code>%1</code> is damaged: its first "
+                                       "page, <code>%2</code>, cannot be read.</p>")
+                            .arg(Escaped(path), Escaped(QString::fromStdString(topic))));
+            return;
+        }
         if (topic.empty()) {
             ShowMessage(QStringLiteral("The help cannot be shown"),
                         QStringLiteral("<p>The help file <code>%1</code> holds no pages.</p>")
@@ -390,7 +400,8 @@ void HelpViewer::IndexPages() {
 void HelpViewer::RunSearch() {
     m_searchResults->clear();
     QStringList words;
-    for (const QString& word : m_searchText->text().split(QLatin1Char(' '), Qt::SkipEmptyParts))
+    for (const QString& word :
+         m_searchText->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
         words << word.toCaseFolded();
     if (words.isEmpty() || !m_file) {
         m_searchStatus->clear();

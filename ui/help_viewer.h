@@ -44,6 +44,8 @@ public:
     void ShowFile(const QString& path);
     // Says that no help file was found, naming every place tried, in order.
     void ShowNotFound(const QStringList& tried);
+    // The help file shown; empty while a message is shown instead.
+    QString FilePath() const { return m_path; }
 
     // How a link to outside the help file is handed on; false when nothing
     // could open it. QDesktopServices::openUrl, unless a test replaces it.
