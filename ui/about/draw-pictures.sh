@@ -72,20 +72,21 @@ done
     -strip corner.gif
 
 # --- logo: a measuring cylinder, 16 colours ------------------------------
-# Each of its 32 x 32 pixels is shown about 4 px wide and 5 px tall.
+# Each of its 32 x 32 pixels is shown about 4 px wide and 5 px tall; the
+# window cuts off its lowest row, which is left empty.
 "$convert" -size 32x32 xc:none +antialias \
-    -fill "$grey" -draw 'rectangle 4,28 27,31' -draw 'rectangle 8,1 23,28' \
-    -draw 'rectangle 6,1 9,2' \
-    -fill '#e4f1fb' -draw 'rectangle 10,3 21,27' \
-    -fill '#2f6fd0' -draw 'rectangle 10,13 21,27' \
-    -fill '#7fb4f4' -draw 'rectangle 10,13 21,13' -draw 'rectangle 11,14 11,26' \
-    -fill "$yellow" -draw 'rectangle 5,29 26,30' \
+    -fill "$grey" -draw 'rectangle 4,27 27,30' -draw 'rectangle 8,0 23,27' \
+    -draw 'rectangle 6,0 9,1' \
+    -fill '#e4f1fb' -draw 'rectangle 10,2 21,26' \
+    -fill '#2f6fd0' -draw 'rectangle 10,12 21,26' \
+    -fill '#7fb4f4' -draw 'rectangle 10,12 21,12' -draw 'rectangle 11,13 11,25' \
+    -fill "$yellow" -draw 'rectangle 5,28 26,29' \
     -fill "$grey" \
-    -draw 'rectangle 16,5 21,5' -draw 'rectangle 19,8 21,8' -draw 'rectangle 16,11 21,11' \
-    -draw 'rectangle 19,14 21,14' -draw 'rectangle 16,17 21,17' -draw 'rectangle 19,20 21,20' \
-    -draw 'rectangle 16,23 21,23' \
-    -fill white -draw 'rectangle 16,17 21,17' -draw 'rectangle 19,20 21,20' -draw 'rectangle 16,23 21,23' \
-    -draw 'rectangle 19,14 21,14' \
+    -draw 'rectangle 16,4 21,4' -draw 'rectangle 19,7 21,7' -draw 'rectangle 16,10 21,10' \
+    -draw 'rectangle 19,13 21,13' -draw 'rectangle 16,16 21,16' -draw 'rectangle 19,19 21,19' \
+    -draw 'rectangle 16,22 21,22' \
+    -fill white -draw 'rectangle 16,16 21,16' -draw 'rectangle 19,19 21,19' -draw 'rectangle 16,22 21,22' \
+    -draw 'rectangle 19,13 21,13' \
     "$work/logo32.png"
 "$convert" "$work/logo32.png" -filter box -resize 16x16 -channel A -threshold 50% +channel \
     "$work/logo16.png"
