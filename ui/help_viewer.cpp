@@ -157,7 +157,9 @@ void HelpViewer::BuildWindow() {
     auto showResult = [this](QListWidgetItem* item) {
         if (!item) return;
         m_browser->setSource(item->data(Qt::UserRole).toUrl());
-        // Mark the first of the words on the page, as a finger on the spot.
+        // Mark the first of the words on the page, as a finger on the spot;
+        // from the top each time, as a click may also count as activation.
+        m_browser->moveCursor(QTextCursor::Start);
         const QStringList words =
             m_searchText->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (!words.isEmpty()) m_browser->find(words.first());
@@ -226,7 +228,9 @@ void HelpViewer::ShowFile(const QString& path) {
         }
         if (topic.empty()) {
             ShowMessage(QStringLiteral("The help cannot be shown"),
-                        QStringLiteral("<p>The help file <code>%1</code> holds no pages.</p>")
+                        QStringLiteral(
+                            "<p>The help file <code>%1</code> holds no pages: it is damaged, or it "
+                            "is no help file.</p>")
                             .arg(Escaped(path)));
             return;
         }
