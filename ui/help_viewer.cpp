@@ -183,15 +183,19 @@ void HelpViewer::BuildWindow() {
     toolBar->setObjectName(QStringLiteral("helpToolBar"));
     toolBar->setMovable(false);
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_back = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"),
-                                m_browser, &QTextBrowser::backward);
+    // The desktop's icons where it has a theme; Fusion's own arrows else, and
+    // no icon for Home, whose only stand-in in Fusion is a folder.
+    m_back = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-previous"),
+                                                 style()->standardIcon(QStyle::SP_ArrowBack)),
+                                QStringLiteral("Back"), m_browser, &QTextBrowser::backward);
     m_back->setObjectName(QStringLiteral("helpBack"));
     m_back->setShortcut(QKeySequence::Back);
-    m_forward = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                   QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
+    m_forward = toolBar->addAction(
+        QIcon::fromTheme(QStringLiteral("go-next"), style()->standardIcon(QStyle::SP_ArrowForward)),
+        QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
     m_forward->setObjectName(QStringLiteral("helpForward"));
     m_forward->setShortcut(QKeySequence::Forward);
-    m_homeAction = toolBar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
+    m_homeAction = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-home")),
                                       QStringLiteral("Home"), this, &HelpViewer::ShowDefaultTopic);
     m_homeAction->setObjectName(QStringLiteral("helpHome"));
     m_homeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
