@@ -171,6 +171,9 @@ void HelpViewer::BuildWindow() {
     m_tabs->setObjectName(QStringLiteral("helpTabs"));
     m_tabs->addTab(m_contents, QStringLiteral("&Contents"));
     m_tabs->addTab(searchPane, QStringLiteral("&Search"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this, searchPane](int index) {
+        if (m_tabs->widget(index) == searchPane) m_searchText->setFocus();
+    });
 
     auto* splitter = new QSplitter;
     splitter->addWidget(m_tabs);
