@@ -219,7 +219,7 @@ void HelpViewer::ShowFile(const QString& path) {
         if (!file) {
             ShowMessage(QStringLiteral("The help cannot be shown"),
                         QStringLiteral("<p>The help file <code>%1</code> cannot be read: it is "
-                                       "damaged, or it is no help file.</p><p>%2</p>")
+                                       "damaged, or it is no help file.</p><p>Found: %2.</p>")
                             .arg(Escaped(path), Escaped(QString::fromStdString(error))));
             return;
         }
