@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -23,6 +24,8 @@
 #include "accessible_batch.h"
 #include "application.h"
 #include "caption_label.h"
+#include "frm_splash.h"
+#include "html_help.h"
 #include "number_text.h"
 #include "recompute.h"
 #include "shape.h"
@@ -154,7 +157,7 @@ void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
     InitResources();
     setObjectName(QStringLiteral("Form1"));
     setFont(mensura::StandardFont());
@@ -182,6 +185,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
+Form1::~Form1() {
+    delete m_frmSplash;
+}
+
 void Form1::BuildMenus(QMenuBar* menuBar) {
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -191,6 +198,16 @@ void Form1::BuildMenus(QMenuBar* menuBar) {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExitItem"));
     connect(exit, &QAction::triggered, this, &Form1::mnuExitItem_Click);
+
+    QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* helpItem = help->addAction(QStringLiteral("Hel&p"));
+    helpItem->setObjectName(QStringLiteral("mnuHelpItem"));
+    connect(helpItem, &QAction::triggered, this, &Form1::mnuHelpItem_Click);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuDash1"));
+    QAction* about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, &Form1::mnuAbout_Click);
 }
 
 void Form1::BuildControls() {
@@ -382,13 +399,9 @@ void Form1::ConnectHandlers() {
     // and the selector: their text fields take it for themselves.
     auto* copyAll = new QShortcut(QKeySequence::Copy, this);
     connect(copyAll, &QShortcut::activated, this, &Form1::mnuCopyAll_Click);
-    // F1 runs the Help menu's "Hel&p" command. (Until the Help menu is built
-    // into the window, there is nothing for it to run.)
+    // The menu items show no shortcut; these keys belong to the window.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, [this] {
-        if (auto* helpItem = findChild<QAction*>(QStringLiteral("mnuHelpItem")))
-            helpItem->trigger();
-    });
+    connect(help, &QShortcut::activated, this, &Form1::mnuHelpItem_Click);
     auto* exit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
     connect(exit, &QShortcut::activated, this, &Form1::mnuExitItem_Click);
     // Shift+F10, the other context-menu key, as the Menu key does.
@@ -539,6 +552,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload() {
+    if (m_frmSplash) m_frmSplash->close();
     // Closing through the window manager ends the program as well.
     QCoreApplication::exit(0);
 }
@@ -643,6 +657,25 @@ void Form1::cmdClear_Click() {
 
 void Form1::mnuClearItem_Click() {
     cmdClear_Click();
+}
+
+void Form1::mnuHelpItem_Click() {
+    // The current directory and the file name, joined as they are: a root
+    // "/" gives "//MnsHlp.chm". Where the file is then looked for, and what
+    // is shown, is the help layer's business; its answer is not needed.
+    const QByteArray path = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
+    mensura::HtmlHelp(nullptr /* no owner */, path.constData(), mensura::HH_DISPLAY_TOPIC, 0);
+}
+
+void Form1::mnuAbout_Click() {
+    // One About window: while it is shown, it is only brought to the front
+    // and its period runs on. Hidden, it is on its way out (an unload
+    // deletes it once the event is done): build a new one.
+    if (!m_frmSplash || m_frmSplash->isHidden())
+        m_frmSplash = new frmSplash(this, m_aboutCloseDelay);  // no parent: no owner
+    m_frmSplash->show();
+    m_frmSplash->raise();
+    m_frmSplash->activateWindow();
 }
 
 void Form1::SelectAllText(QLineEdit* box) {

@@ -22,6 +22,7 @@
 // technology hears of a recompute once, not once per label
 // (AccessibleBatch).
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <bitset>
@@ -33,6 +34,7 @@
 #include "converter_fields.h"
 
 class CaptionLabel;
+class frmSplash;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -44,6 +46,10 @@ class Form1 : public QWidget, public mensura::ConverterFields {
 
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // How long the About window stays up by itself; tests shorten it.
+    void SetAboutCloseDelay(int milliseconds) { m_aboutCloseDelay = milliseconds; }
 
     // mensura::ConverterFields, over the window's own controls.
     std::string InputText() const override;
@@ -79,6 +85,8 @@ private:
     void txtUserData_GotFocus(Qt::FocusReason reason);
     void cmdClear_Click();
     void mnuClearItem_Click();
+    void mnuHelpItem_Click();
+    void mnuAbout_Click();
 
     // Taking results out: the menus of a value label, of the results as a
     // whole (keyboard), and of the input box; the copy commands.
@@ -122,6 +130,11 @@ private:
     // The number behind each value caption, as its cell computed it; none
     // for an empty label, a unit's name or an error text.
     std::array<std::optional<mensura::CellNumber>, mensura::kRowCount> m_numbers{};
+
+    // The About window while it is loaded; it has no owner, so the main
+    // window tracks it to raise it and to close it with itself.
+    QPointer<frmSplash> m_frmSplash;
+    int m_aboutCloseDelay;
 
     // Rows whose value label the current recompute has written.
     std::bitset<mensura::kRowCount> m_writtenThisRun;
