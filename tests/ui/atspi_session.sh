@@ -43,10 +43,26 @@ fi
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 "$launcher" --launch-immediately &
 launcher_pid=$!
+# Mensura asks the session bus for the accessibility bus as it starts; the
+# launcher must own its name by then, or Mensura may stay off the bus.
+/usr/bin/python3 - <<'PY'
+import time
+from gi.repository import Gio, GLib
+bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+for _ in range(300):
+    owned = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                          "org.freedesktop.DBus", "NameHasOwner",
+                          GLib.Variant("(s)", ("org.a11y.Bus",)), GLib.VariantType("(b)"),
+                          Gio.DBusCallFlags.NONE, -1, None).unpack()[0]
+    if owned:
+        break
+    time.sleep(0.1)
+PY
 "$mensura" &
 mensura_pid=$!
 /usr/bin/python3 "$check"
 status=$?
+kill -0 "$mensura_pid" 2>/dev/null || echo "atspi_session: Mensura was no longer running"
 kill "$mensura_pid" "$launcher_pid" 2>/dev/null
 wait "$mensura_pid" "$launcher_pid" 2>/dev/null
 exit $status
