@@ -212,7 +212,6 @@ void Form1::BuildMenus(QMenuBar* menuBar) {
 
 void Form1::BuildControls() {
     auto* client = new QWidget(this);
-    m_client = client;
     client->setObjectName(QStringLiteral("clientArea"));
     client->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
     layout()->addWidget(client);
@@ -236,7 +235,6 @@ void Form1::BuildControls() {
     m_results->setGeometry(0, 0, client->width(), client->height());
 
     auto* prompt = new CaptionLabel(CaptionLabel::Sizing::Fixed, false, client);
-    m_prompt = prompt;
     prompt->setObjectName(QStringLiteral("Label11"));
     prompt->SetDesignGeometry(Twips(1350, 2850, 1245, 255));
     prompt->setText(QStringLiteral("Enter Number -->"));

@@ -121,9 +121,7 @@ private:
     QPushButton* m_cmdCapacity = nullptr;
     QPushButton* m_cmdWeight = nullptr;
     QPushButton* m_cmdExit = nullptr;
-    QWidget* m_client = nullptr;
     QWidget* m_results = nullptr;  // the group of the row labels
-    CaptionLabel* m_prompt = nullptr;
     CaptionLabel* m_lbMeasurement = nullptr;
     std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
     std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
