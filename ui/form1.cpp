@@ -17,6 +17,7 @@
 
 #include "application.h"
 #include "caption_label.h"
+#include "line_edit_guard.h"
 #include "recompute.h"
 #include "shape.h"
 #include "twips.h"
@@ -183,6 +184,8 @@ void Form1::BuildControls() {
     m_txtUserData->setObjectName(QStringLiteral("txtUserData"));
     m_txtUserData->setGeometry(Twips(2550, 2790, 735, 315));
     SetColours(m_txtUserData, QPalette::Text, Qt::black, QPalette::Base, lightGrey);
+    // Bounded undo history and no busy idle, whatever is pasted.
+    new LineEditGuard(m_txtUserData);
 
     m_cboMeasures = new QComboBox(client);
     m_cboMeasures->setObjectName(QStringLiteral("cboMeasures"));
