@@ -206,6 +206,7 @@ void Form1::BuildControls() {
     for (QWidget* part :
          {static_cast<QWidget*>(m_cboMeasures), static_cast<QWidget*>(m_cboMeasures->lineEdit())})
         SetColours(part, QPalette::Text, Qt::black, QPalette::Base, lightGrey);
+    new LineEditGuard(m_cboMeasures->lineEdit());
 
     m_cmdClear =
         MakeButton(QStringLiteral("C&LEAR"), "cmdClear", Twips(240, 2790, 825, 325), client);

@@ -56,13 +56,16 @@ void LineEditGuard::ResetHistory() {
     m_volume = 0;
 }
 
+int LineEditGuard::s_steadyGuards = 0;
+int LineEditGuard::s_userFlashTime = 0;
+
 void LineEditGuard::KeepCursorSteady(bool steady) {
-    if (steady == (m_userFlashTime >= 0)) return;
-    if (steady) {
-        m_userFlashTime = QApplication::cursorFlashTime();
-        QApplication::setCursorFlashTime(0);  // line edits restart their blink at once
-    } else {
-        QApplication::setCursorFlashTime(m_userFlashTime);
-        m_userFlashTime = -1;
+    if (steady == m_steady) return;
+    m_steady = steady;
+    if (steady && s_steadyGuards++ == 0) {
+        s_userFlashTime = QApplication::cursorFlashTime();
+        QApplication::setCursorFlashTime(0);  // line edits stop their blink at once
+    } else if (!steady && --s_steadyGuards == 0) {
+        QApplication::setCursorFlashTime(s_userFlashTime);
     }
 }

@@ -19,6 +19,8 @@ class QLineEdit;
 //    stay lit instead of blinking (the flash time is a setting of the whole
 //    program); the user's flash time comes back with a shorter text.
 class LineEditGuard : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr int kSteadyCursorLength = 1000;
 
@@ -40,5 +42,8 @@ private:
     qsizetype m_selection = 0;  // the selection's length before a change
     qsizetype m_volume = 0;
     bool m_resetQueued = false;
-    int m_userFlashTime = -1;  // >= 0 while the cursor is held steady
+    bool m_steady = false;
+
+    static int s_steadyGuards;  // guards whose text is long
+    static int s_userFlashTime;
 };
