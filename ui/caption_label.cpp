@@ -1,5 +1,6 @@
 #include "caption_label.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
@@ -19,13 +20,15 @@ void CaptionLabel::SetDesignGeometry(const QRect& geometry) {
 }
 
 void CaptionLabel::SetCaption(const QString& caption) {
+    if (caption == text()) return;  // same caption, same width: nothing to redo
     setText(caption);
     FitToText();
 }
 
 void CaptionLabel::FitToText() {
     if (m_sizing == Sizing::Fixed) return;
-    const int textWidth = qCeil(QFontMetricsF(font()).horizontalAdvance(text()));
+    const qreal exactWidth = QFontMetricsF(font()).horizontalAdvance(text());
+    const int textWidth = qCeil(exactWidth);
     int width = m_design.width() + textWidth;
     int left = m_sizing == Sizing::KeepRight ? m_design.x() + m_design.width() - width
                                              // twice the design centre, to stay in whole pixels
@@ -35,11 +38,28 @@ void CaptionLabel::FitToText() {
         left = 0;
     }
     setGeometry(left, m_design.y(), width, m_design.height());
-    setToolTip(DisplayedText() == text() ? QString() : text());
+    ShowIn(contentsRect().width(), exactWidth);
+    setToolTip(m_shown == text() ? QString() : text());
+}
+
+void CaptionLabel::ShowIn(int room, qreal textWidth) const {
+    m_shownFrom = text();
+    m_shownRoom = room;
+    m_shown = textWidth <= room
+                  ? m_shownFrom
+                  : QFontMetrics(font()).elidedText(m_shownFrom, Qt::ElideRight, room);
 }
 
 QString CaptionLabel::DisplayedText() const {
-    return QFontMetrics(font()).elidedText(text(), Qt::ElideRight, contentsRect().width());
+    const int room = contentsRect().width();
+    if (room != m_shownRoom || text() != m_shownFrom)
+        ShowIn(room, QFontMetricsF(font()).horizontalAdvance(text()));
+    return m_shown;
+}
+
+void CaptionLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) m_shownRoom = -1;
+    QLabel::changeEvent(event);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent*) {
