@@ -1,7 +1,10 @@
 // Starts a program, waits for the X server to report its first top-level
-// window mapped, and prints the time from exec to then in milliseconds and
-// the program's resident memory once it has idled for a while, in kB.
+// window mapped, and prints the time from exec to then in milliseconds, the
+// processor time the program had used by then (all its threads, ms; less
+// disturbed by a busy machine), and its resident memory once it has idled
+// for a while, in kB.
 // Usage: mensura_mapwait IDLE_MS PROGRAM [ARGS...]   (on $DISPLAY)
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -23,6 +26,22 @@ long ResidentKb(pid_t pid) {
     while (status >> key)
         if (key == "VmRSS:" && status >> value) return value;
     return -1;
+}
+
+// Processor time of all the process's threads so far, in milliseconds.
+double CpuMs(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    double ns = 0;
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
+            double onCpu = 0;
+            if (schedstat >> onCpu) ns += onCpu;
+        }
+        closedir(dir);
+    }
+    return ns / 1e6;
 }
 
 }  // namespace
@@ -55,6 +74,7 @@ int main(int argc, char** argv) {
     }
     pollfd fd{xcb_get_file_descriptor(connection), POLLIN, 0};
     double ms = -1;
+    double cpuMs = -1;
     while (ms < 0) {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
             const bool mapped =
@@ -65,6 +85,7 @@ int main(int argc, char** argv) {
                 ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
                                                                start)
                          .count();
+                cpuMs = CpuMs(pid);
                 break;
             }
         }
@@ -80,7 +101,7 @@ int main(int argc, char** argv) {
     const long rss = ResidentKb(pid);
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
-    std::printf("%.1f %ld\n", ms, rss);
+    std::printf("%.1f %.1f %ld\n", ms, cpuMs, rss);
     xcb_disconnect(connection);
     return 0;
 }
