@@ -35,6 +35,9 @@ test-asan: deps
 
 bench: build
 	@$(BUILD_DIR)/bin/mensura_bench
+	@$(BUILD_DIR)/bin/mensura_window_bench
+	@$(BUILD_DIR)/bin/mensura_soak
+	@bench/startup.sh $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR) build-asan
