@@ -15,9 +15,10 @@ class QLineEdit;
 //    reported. Undo thus reaches back to the last such reset.
 //  - Cursor blink. Every paint of a line edit measures its whole text again,
 //    so a blinking cursor in a long text keeps a core busy while the window
-//    idles. While the text is longer than kSteadyCursorLength, text cursors
-//    stay lit instead of blinking (the flash time is a setting of the whole
-//    program); the user's flash time comes back with a shorter text.
+//    idles. While the text of any guarded line edit is longer than
+//    kSteadyCursorLength, text cursors stay lit instead of blinking (the
+//    flash time is a setting of the whole program); the user's flash time
+//    comes back once every guarded text is shorter again.
 class LineEditGuard : public QObject {
     Q_OBJECT
 
@@ -28,10 +29,6 @@ public:
     explicit LineEditGuard(QLineEdit* box);
     ~LineEditGuard() override;
 
-    // Characters inserted and removed since the undo history began (at
-    // least as many as the history holds).
-    qsizetype EditVolume() const { return m_volume; }
-
 private:
     void TextChanged(const QString& text);
     void ResetHistory();
@@ -40,7 +37,7 @@ private:
     QLineEdit* m_box;
     qsizetype m_length = 0;     // the text's length before a change
     qsizetype m_selection = 0;  // the selection's length before a change
-    qsizetype m_volume = 0;
+    qsizetype m_volume = 0;     // inserted and removed since the history began
     bool m_resetQueued = false;
     bool m_steady = false;
 
