@@ -7,7 +7,8 @@ namespace mensura {
 // Settings the whole program shares; call once, after the QApplication
 // exists and before the first window is built.
 //  - Fusion style everywhere: the window is laid out in fixed pixels, and
-//    Fusion's controls keep their text readable at the 21-px heights used.
+//    Fusion's controls keep their text readable at the 21-px heights used
+//    (with the menu bar's rarely seen extension arrow made when first drawn).
 //  - "MS Sans Serif" and "Arial", the fonts the windows are designed in,
 //    mapped to installed fonts of the same widths.
 //  - Program name and version.

@@ -17,16 +17,11 @@
 
 #include "application.h"
 #include "caption_label.h"
+#include "icon_pixels.h"
 #include "line_edit_guard.h"
 #include "recompute.h"
 #include "shape.h"
 #include "twips.h"
-
-// The icon's images live in a resource compiled into the static mensura_ui
-// library; the linker drops them unless something refers to them.
-static void InitResources() {
-    Q_INIT_RESOURCE(mensura);
-}
 
 namespace {
 
@@ -118,16 +113,21 @@ QString ErrorCaption(mensura::FpError error) {
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
-    InitResources();
     setObjectName(QStringLiteral("Form1"));
     setFont(mensura::StandardFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
 
+    // The icon's images come as pixels: nothing to decode before the window
+    // can be shown.
     QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/mensura-%1.png").arg(size), QSize(size, size));
+    for (int i = 0; i < mensura::kIconImageCount; ++i) {
+        const mensura::IconImage& image = mensura::kIconImages[i];
+        icon.addPixmap(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels),
+                                                 image.width, image.height,
+                                                 QImage::Format_ARGB32)));
+    }
     setWindowIcon(icon);
 
     // The menu bar on top, the fixed client area below it; the window takes
