@@ -39,7 +39,8 @@ void CaptionLabel::FitToText() {
     }
     setGeometry(left, m_design.y(), width, m_design.height());
     ShowIn(contentsRect().width(), exactWidth);
-    setToolTip(m_shown == text() ? QString() : text());
+    const QString tip = m_shown == text() ? QString() : text();
+    if (tip != toolTip()) setToolTip(tip);
 }
 
 void CaptionLabel::ShowIn(int room, qreal textWidth) const {
