@@ -12,6 +12,7 @@
 #include <QtMath>
 #include <functional>
 
+#include "icon_pixels.h"
 #include "version.h"
 
 namespace mensura {
@@ -105,6 +106,17 @@ QFont StandardFont() {
     if (average > kAverageLetterWidth)
         font.setStretch(qBound(85, qFloor(100.0 * kAverageLetterWidth / average), 100));
     return font;
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (int i = 0; i < kIconImageCount; ++i) {
+        const IconImage& image = kIconImages[i];
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
+                                      image.height, QImage::Format_ARGB32)));
+    }
+    return icon;
 }
 
 }  // namespace mensura

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 
 namespace mensura {
 
@@ -18,5 +19,9 @@ void PrepareApplication();
 // 96 dpi. Given in pixels so that it scales with the layout, which is in
 // pixels too. A stand-in wider than the original is narrowed to its width.
 QFont StandardFont();
+
+// The windows' icon, 16, 24, 32 and 48 pixels, from pixels compiled into the
+// program: nothing to decode before a window can be shown.
+QIcon WindowIcon();
 
 }  // namespace mensura

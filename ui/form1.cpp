@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
@@ -17,7 +18,8 @@
 
 #include "application.h"
 #include "caption_label.h"
-#include "icon_pixels.h"
+#include "frm_splash.h"
+#include "html_help.h"
 #include "line_edit_guard.h"
 #include "recompute.h"
 #include "shape.h"
@@ -112,23 +114,14 @@ QString ErrorCaption(mensura::FpError error) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
     setObjectName(QStringLiteral("Form1"));
     setFont(mensura::StandardFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
 
-    // The icon's images come as pixels: nothing to decode before the window
-    // can be shown.
-    QIcon icon;
-    for (int i = 0; i < mensura::kIconImageCount; ++i) {
-        const mensura::IconImage& image = mensura::kIconImages[i];
-        icon.addPixmap(QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels),
-                                                 image.width, image.height,
-                                                 QImage::Format_ARGB32)));
-    }
-    setWindowIcon(icon);
+    setWindowIcon(mensura::WindowIcon());
 
     // The menu bar on top, the fixed client area below it; the window takes
     // exactly their size and cannot be resized.
@@ -145,6 +138,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
+Form1::~Form1() {
+    delete m_frmSplash;
+}
+
 void Form1::BuildMenus(QMenuBar* menuBar) {
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -154,6 +151,16 @@ void Form1::BuildMenus(QMenuBar* menuBar) {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExitItem"));
     connect(exit, &QAction::triggered, this, &Form1::mnuExitItem_Click);
+
+    QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* helpItem = help->addAction(QStringLiteral("Hel&p"));
+    helpItem->setObjectName(QStringLiteral("mnuHelpItem"));
+    connect(helpItem, &QAction::triggered, this, &Form1::mnuHelpItem_Click);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuDash1"));
+    QAction* about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, &Form1::mnuAbout_Click);
 }
 
 void Form1::BuildControls() {
@@ -326,6 +333,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload() {
+    if (m_frmSplash) m_frmSplash->close();
     // Closing through the window manager ends the program as well.
     QCoreApplication::exit(0);
 }
@@ -423,6 +431,25 @@ void Form1::cmdClear_Click() {
 
 void Form1::mnuClearItem_Click() {
     cmdClear_Click();
+}
+
+void Form1::mnuHelpItem_Click() {
+    // The current directory and the file name, joined as they are: a root
+    // "/" gives "//MnsHlp.chm". Where the file is then looked for, and what
+    // is shown, is the help layer's business; its answer is not needed.
+    const QByteArray path = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
+    mensura::HtmlHelp(nullptr /* no owner */, path.constData(), mensura::HH_DISPLAY_TOPIC, 0);
+}
+
+void Form1::mnuAbout_Click() {
+    // One About window: while it is shown, it is only brought to the front
+    // and its period runs on. Hidden, it is on its way out (an unload
+    // deletes it once the event is done): build a new one.
+    if (!m_frmSplash || m_frmSplash->isHidden())
+        m_frmSplash = new frmSplash(this, m_aboutCloseDelay);  // no parent: no owner
+    m_frmSplash->show();
+    m_frmSplash->raise();
+    m_frmSplash->activateWindow();
 }
 
 void Form1::SelectAllText(QLineEdit* box) {
