@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QIconEngine>
 #include <QPainter>
@@ -96,7 +97,17 @@ void PrepareApplication() {
 }
 
 QFont StandardFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Asked for by the installed stand-in's own name: a request for a family
+    // that is not installed also makes Qt list its fallbacks, a font search
+    // of its own on every start.
+    QString family = QStringLiteral("MS Sans Serif");
+    for (const QString& candidate : QFont::substitutes(family)) {
+        if (QFontDatabase::hasFamily(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    QFont font(family);
     font.setPixelSize(kPixelSize);
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const double average = QFontMetricsF(font).horizontalAdvance(letters) / double(letters.size());
