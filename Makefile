@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-asan bench clean
 
 all: build
 
@@ -26,8 +26,18 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
+# LeakSanitizer (the asan preset, in build-asan/); any report fails it.
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
 bench: build
 	@$(BUILD_DIR)/bin/mensura_bench
+	@$(BUILD_DIR)/bin/mensura_window_bench
+	@$(BUILD_DIR)/bin/mensura_soak
+	@bench/startup.sh $(BUILD_DIR)
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@rm -rf $(BUILD_DIR) build-asan

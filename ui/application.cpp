@@ -1,10 +1,19 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QIconEngine>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStringList>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QtMath>
+#include <functional>
 
+#include "icon_pixels.h"
 #include "version.h"
 
 namespace mensura {
@@ -17,10 +26,66 @@ namespace {
 constexpr double kAverageLetterWidth = 6.0;
 constexpr int kPixelSize = 11;
 
+// An icon that is made only when it is first drawn or measured.
+class LazyIconEngine : public QIconEngine {
+public:
+    explicit LazyIconEngine(std::function<QIcon()> make) : m_make(std::move(make)) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return Icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new LazyIconEngine(m_make); }
+    QString key() const override { return QStringLiteral("mensura-lazy"); }
+
+private:
+    const QIcon& Icon() {
+        if (m_make) {
+            m_icon = m_make();
+            m_make = nullptr;
+        }
+        return m_icon;
+    }
+
+    std::function<QIcon()> m_make;
+    QIcon m_icon;
+};
+
+// Fusion, except that the menu bar's extension button, shown only when the
+// menus do not fit the bar, decodes its arrow when it is first drawn rather
+// than when the menu bar is built: the decoding loads Qt's image plugins,
+// which would delay the window's first appearance.
+class MensuraStyle : public QProxyStyle {
+public:
+    MensuraStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+                       const QWidget* widget) const override {
+        if (icon != SP_ToolBarHorizontalExtensionButton &&
+            icon != SP_ToolBarVerticalExtensionButton)
+            return QProxyStyle::standardIcon(icon, option, widget);
+        const Qt::LayoutDirection direction =
+            option ? option->direction : QGuiApplication::layoutDirection();
+        const QPointer<QStyle> fusion = baseStyle();
+        return QIcon(new LazyIconEngine([fusion, icon, direction] {
+            QStyleOption directed;
+            directed.direction = direction;
+            return fusion ? fusion->standardIcon(icon, &directed, nullptr) : QIcon();
+        }));
+    }
+};
+
 }  // namespace
 
 void PrepareApplication() {
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(new MensuraStyle);
     // Liberation Sans and Arimo share Arial's advance widths; without them
     // fontconfig would pick DejaVu Sans, whose captions do not fit.
     const QStringList arialMetric{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
@@ -32,7 +97,17 @@ void PrepareApplication() {
 }
 
 QFont StandardFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    // Asked for by the installed stand-in's own name: a request for a family
+    // that is not installed also makes Qt list its fallbacks, a font search
+    // of its own on every start.
+    QString family = QStringLiteral("MS Sans Serif");
+    for (const QString& candidate : QFont::substitutes(family)) {
+        if (QFontDatabase::hasFamily(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    QFont font(family);
     font.setPixelSize(kPixelSize);
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const double average = QFontMetricsF(font).horizontalAdvance(letters) / double(letters.size());
@@ -42,6 +117,17 @@ QFont StandardFont() {
     if (average > kAverageLetterWidth)
         font.setStretch(qBound(85, qFloor(100.0 * kAverageLetterWidth / average), 100));
     return font;
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (int i = 0; i < kIconImageCount; ++i) {
+        const IconImage& image = kIconImages[i];
+        icon.addPixmap(
+            QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
+                                      image.height, QImage::Format_ARGB32)));
+    }
+    return icon;
 }
 
 }  // namespace mensura

@@ -1,5 +1,6 @@
 #include "caption_label.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStringList>
@@ -20,6 +21,8 @@ void CaptionLabel::SetDesignGeometry(const QRect& geometry) {
 }
 
 void CaptionLabel::SetCaption(const QString& caption, const QString& detail) {
+    // Same caption, same width: nothing to redo.
+    if (caption == text() && detail == m_detail) return;
     m_detail = detail;
     setText(caption);
     FitToText();
@@ -27,13 +30,13 @@ void CaptionLabel::SetCaption(const QString& caption, const QString& detail) {
 
 void CaptionLabel::FitToText() {
     if (m_sizing == Sizing::Fixed) {
-        setToolTip(m_detail);
+        if (m_detail != toolTip()) setToolTip(m_detail);
         return;
     }
     // The ink of the last letter may reach past its advance; room for both.
     const QFontMetricsF metrics(font());
-    const int textWidth =
-        qCeil(qMax(metrics.horizontalAdvance(text()), metrics.boundingRect(text()).right()));
+    const qreal exactWidth = metrics.horizontalAdvance(text());
+    const int textWidth = qCeil(qMax(exactWidth, metrics.boundingRect(text()).right()));
     int width = m_design.width() + textWidth;
     int left = m_sizing == Sizing::KeepRight ? m_design.x() + m_design.width() - width
                                              // twice the design centre, to stay in whole pixels
@@ -43,14 +46,32 @@ void CaptionLabel::FitToText() {
         left = 0;
     }
     setGeometry(left, m_design.y(), width, m_design.height());
-    QStringList tip;
-    if (DisplayedText() != text()) tip << text();
-    if (!m_detail.isEmpty()) tip << m_detail;
-    setToolTip(tip.join(QLatin1Char('\n')));
+    ShowIn(contentsRect().width(), exactWidth);
+    QStringList lines;
+    if (m_shown != text()) lines << text();
+    if (!m_detail.isEmpty()) lines << m_detail;
+    const QString tip = lines.join(QLatin1Char('\n'));
+    if (tip != toolTip()) setToolTip(tip);
+}
+
+void CaptionLabel::ShowIn(int room, qreal textWidth) const {
+    m_shownFrom = text();
+    m_shownRoom = room;
+    m_shown = textWidth <= room
+                  ? m_shownFrom
+                  : QFontMetrics(font()).elidedText(m_shownFrom, Qt::ElideRight, room);
 }
 
 QString CaptionLabel::DisplayedText() const {
-    return QFontMetrics(font()).elidedText(text(), Qt::ElideRight, contentsRect().width());
+    const int room = contentsRect().width();
+    if (room != m_shownRoom || text() != m_shownFrom)
+        ShowIn(room, QFontMetricsF(font()).horizontalAdvance(text()));
+    return m_shown;
+}
+
+void CaptionLabel::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) m_shownRoom = -1;
+    QLabel::changeEvent(event);
 }
 
 void CaptionLabel::paintEvent(QPaintEvent*) {

@@ -25,12 +25,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FitToText();
+    void ShowIn(int room, qreal textWidth) const;
 
     Sizing m_sizing;
     bool m_bordered;
     QRect m_design;
     QString m_detail;
+    // The displayed text, worked out once per caption and room: measuring
+    // and eliding lay the text out afresh each time.
+    mutable QString m_shown;
+    mutable QString m_shownFrom;
+    mutable int m_shownRoom = -1;
 };

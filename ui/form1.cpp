@@ -26,16 +26,11 @@
 #include "caption_label.h"
 #include "frm_splash.h"
 #include "html_help.h"
+#include "line_edit_guard.h"
 #include "number_text.h"
 #include "recompute.h"
 #include "shape.h"
 #include "twips.h"
-
-// The icon's images live in a resource compiled into the static mensura_ui
-// library; the linker drops them unless something refers to them.
-static void InitResources() {
-    Q_INIT_RESOURCE(mensura);
-}
 
 namespace {
 
@@ -158,17 +153,13 @@ void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
-    InitResources();
     setObjectName(QStringLiteral("Form1"));
     setFont(mensura::StandardFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
 
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/mensura-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    setWindowIcon(mensura::WindowIcon());
 
     // The menu bar on top, the fixed client area below it; the window takes
     // exactly their size and cannot be resized.
@@ -250,6 +241,8 @@ void Form1::BuildControls() {
     // key, so the buddy adds no shortcut.
     prompt->setBuddy(m_txtUserData);
     KeepPromptClearOf(prompt, m_txtUserData);
+    // Bounded undo history and no busy idle, whatever is pasted.
+    new LineEditGuard(m_txtUserData);
 
     m_cboMeasures = new QComboBox(client);
     m_cboMeasures->setObjectName(QStringLiteral("cboMeasures"));
@@ -277,6 +270,7 @@ void Form1::BuildControls() {
     selectorLabel->setObjectName(QStringLiteral("lblUnit"));
     selectorLabel->setBuddy(m_cboMeasures);
     selectorLabel->hide();
+    new LineEditGuard(m_cboMeasures->lineEdit());
 
     m_cmdClear =
         MakeButton(QStringLiteral("C&LEAR"), "cmdClear", Twips(240, 2790, 825, 325), client);

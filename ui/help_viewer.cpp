@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "application.h"
 #include "help_file.h"
 
 using mensura::helpfile::HelpFile;
@@ -104,10 +105,7 @@ HelpViewer::HelpViewer(QWidget* parent)
       m_openExternal([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("helpViewer"));
     setWindowTitle(QStringLiteral("Mensura Help"));
-    QIcon icon;
-    for (int size : {16, 24, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/mensura-%1.png").arg(size), QSize(size, size));
-    setWindowIcon(icon);
+    setWindowIcon(mensura::WindowIcon());
     BuildWindow();
     resize(780, 540);
 }

@@ -209,7 +209,7 @@ class LzxWriter {
 public:
     void Bits(std::uint32_t value, int count) {
         for (int i = count - 1; i >= 0; --i) {
-            m_word = static_cast<std::uint16_t>(m_word << 1 | ((value >> i) & 1));
+            m_word = static_cast<std::uint16_t>(std::uint32_t{m_word} << 1 | ((value >> i) & 1));
             if (++m_used == 16) Flush();
         }
     }

@@ -243,8 +243,19 @@ void Form1Test::startUpState() {
     }
     // Icon images of every size the desktop asks for, from the resource.
     const QList<QSize> sizes = m_form->windowIcon().availableSizes();
-    for (int size : {16, 24, 32, 48})
+    for (int size : {16, 24, 32, 48}) {
         QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+        QVERIFY(m_form->windowIcon()
+                    .pixmap(size, size)
+                    .toImage()
+                    .pixelColor(size / 2, size / 2)
+                    .alpha() > 0);
+    }
+    // The menu bar's extension arrow, made when first drawn, is a picture.
+    QVERIFY(!QApplication::style()
+                 ->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)
+                 .pixmap(16, 16)
+                 .isNull());
 }
 
 void Form1Test::geometry_data() {
