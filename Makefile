@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bin/mensura_bench
+
+# The Debian package, build/mensura_10.4.0_amd64.deb.
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	@rm -rf $(BUILD_DIR)
