@@ -10,7 +10,7 @@ namespace mensura {
 //    Fusion's controls keep their text readable at the 21-px heights used.
 //  - "MS Sans Serif" and "Arial", the fonts the windows are designed in,
 //    mapped to installed fonts of the same widths.
-//  - Program name and version.
+//  - Program name and version, and the id of the desktop entry.
 void PrepareApplication();
 
 // The windows' standard font: "MS Sans Serif" 8.25 pt, which is 11 px at
