@@ -6,12 +6,13 @@
 # installed program starting from another directory, with and without stray
 # arguments, and opening its window.
 #
-# Usage: install_tree_test.sh BUILD_DIR APP_ID HELP(ON|OFF)
+# Usage: install_tree_test.sh BUILD_DIR APP_ID HELP(ON|OFF) HELP_CHECK|none
 set -uo pipefail
 
 build_dir=$1
 app_id=$2
 help=$3
+help_check=${4:-none}
 
 failures=0
 passes=0
@@ -156,6 +157,38 @@ run_program unknown-options QT_QPA_PLATFORM=offscreen -- -x --unknown=1 -- -
 run_program qt-platform-option -- -platform offscreen
 run_program qt-style-option QT_QPA_PLATFORM=offscreen -- -style Windows
 run_program german-numbers QT_QPA_PLATFORM=offscreen LC_ALL=de_DE.UTF-8 -- FEET 12
+
+# --- The installed program finds its help through the data folder ------------
+# installed_help_check, copied beside the installed program, chooses Help >
+# Help as a user would, so the lookup runs with <prefix>/bin as the program's
+# folder; it prints the file the help window holds open and the page shown.
+if [[ $help_check != none ]]; then
+    cp "$help_check" "$prefix/bin/mensura-help-check"
+    installed_help=$(realpath "$prefix/share/mensura/MnsHlp.chm")
+    help_from() {  # help_from DIRECTORY EXPECTED-STATUS EXPECTED-FILE WHAT
+        local out status
+        out=$(cd "$1" && QT_QPA_PLATFORM=offscreen "$prefix/bin/mensura-help-check" 2>&1)
+        status=$?
+        if [[ $status -ne $2 ]] || ! grep -qx "opened: $3" <<<"$out"; then
+            fail "help $4: status $status (expected $2), expected opened: $3; got:
+$out"
+        else
+            pass
+        fi
+    }
+    # From elsewhere: the installed data folder.
+    help_from "$elsewhere" 0 "$installed_help" "from another directory"
+    # A help file in the current directory comes first.
+    mkdir -p "$work/own-help" && cp "$installed_help" "$work/own-help/MnsHlp.chm"
+    help_from "$work/own-help" 0 "$(realpath "$work/own-help/MnsHlp.chm")" "with one in the current directory"
+    # Without the data folder the help window says so: the check can fail.
+    mv "$prefix/share/mensura" "$prefix/share/mensura.away"
+    help_from "$elsewhere" 1 none "without the data folder"
+    mv "$prefix/share/mensura.away" "$prefix/share/mensura"
+    rm -f "$prefix/bin/mensura-help-check"
+elif [[ $help == ON ]]; then
+    echo "note: the help window is not built; the installed help is not looked up"
+fi
 
 echo "$passes passed, $failures failed"
 [[ $failures -eq 0 ]]
