@@ -31,6 +31,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/mensura/mensura)
 # which the binary links, so no other Qt package is needed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# The default font of menus and the help window is fontconfig's sans-serif.
+# With Liberation as the only fonts (a minimal system) that resolves to
+# Liberation Mono; DejaVu Sans, Debian's usual default, gives a proper one.
+# Most desktops have it already, hence a recommendation, not a dependency.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
 # No maintainer scripts: the caches are refreshed by dpkg file triggers of
 # the packages that own them, whenever any package adds or removes files in
 # their folders: desktop-file-utils on /usr/share/applications (the MIME
