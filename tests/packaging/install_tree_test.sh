@@ -109,6 +109,8 @@ fi
 if command -v groff >/dev/null; then
     warnings=$(gzip -dc "$prefix/share/man/man1/mensura.1.gz" | groff -man -ww -z 2>&1)
     check "man page: groff warns: $warnings" test -z "$warnings"
+else
+    echo "note: groff not installed; the man page is not formatted"
 fi
 check "man page: no NAME line for mensura" \
     bash -c "gzip -dc '$prefix/share/man/man1/mensura.1.gz' | grep -q '^mensura \\\\- '"
