@@ -1,0 +1,30 @@
+#pragma once
+// Properties shared by the help-file fuzz targets.
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "help_file.h"
+
+namespace mensura::helpfile::fuzz {
+
+[[noreturn]] inline void Fail(const char* what, const std::string& detail) {
+    std::cerr << what << ": \"" << detail.substr(0, 200) << "\"\n";
+    std::abort();
+}
+
+// An absolute path inside the file: starts with "/", no empty, "." or ".."
+// segment before its fragment, no scheme or drive, no control characters,
+// at most kMaxPathLength bytes.
+inline bool IsCleanPath(const std::string& s) {
+    if (s.empty() || s[0] != '/' || s.size() > kMaxPathLength) return false;
+    for (char c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    const std::string path = s.substr(0, s.find('#'));
+    if (path.find(':') != std::string::npos || path.find('\\') != std::string::npos) return false;
+    if (path.find("//") != std::string::npos) return false;
+    const std::string slashed = path + "/";
+    return slashed.find("/./") == std::string::npos && slashed.find("/../") == std::string::npos;
+}
+
+}  // namespace mensura::helpfile::fuzz

@@ -1,0 +1,45 @@
+// Fuzz target: any text as a sitemap, as a link with a page to resolve it
+// against, and as #SYSTEM data. Every result is bounded and every path a
+// clean absolute path inside the file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "help_file.h"
+#include "helpfile_fuzz_checks.h"
+
+using namespace mensura::helpfile;
+using mensura::helpfile::fuzz::Fail;
+using mensura::helpfile::fuzz::IsCleanPath;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    // First line: a link; second line: the page it was found on.
+    const std::size_t newline = text.find('\n');
+    const std::string_view link = text.substr(0, newline);
+    const std::string base = newline == std::string_view::npos
+                                 ? "/"
+                                 : ResolvePath(text.substr(newline + 1, 600)).value_or("/");
+    if (const auto resolved = ResolvePath(link, base); resolved && !IsCleanPath(*resolved))
+        Fail("resolved link", *resolved);
+
+    const auto entries = ParseSitemap(text, base);
+    if (entries.size() > kMaxContentsEntries) Fail("too many entries", "");
+    for (const ContentsEntry& entry : entries) {
+        if (!entry.local.empty() && !IsCleanPath(entry.local)) Fail("local", entry.local);
+        if (entry.depth < 0 || entry.depth > kMaxContentsDepth) Fail("depth", entry.name);
+        if (entry.name.size() > kMaxNameLength) Fail("name too long", entry.name);
+        for (char c : entry.name)
+            if (static_cast<unsigned char>(c) < 0x20) Fail("control character in name", entry.name);
+    }
+
+    if (const auto system = ParseSystem(text)) {
+        for (const std::string* s :
+             {&system->contentsFile, &system->indexFile, &system->defaultTopic, &system->title})
+            if (s->size() > kMaxPathLength || s->find('\0') != std::string::npos)
+                Fail("#SYSTEM string", *s);
+    }
+    return 0;
+}

@@ -1,0 +1,424 @@
+// The string side of the help-file reader: links and paths, the #SYSTEM
+// records and the .hhc sitemap. Everything here comes out of a help file,
+// so every loop runs over the given bytes once and every result is bounded.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "help_file.h"
+
+namespace mensura::helpfile {
+
+namespace {
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
+}
+
+bool IsControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = LowerAscii(c);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// "%41" → "A"; a "%" without two hex digits stays as it is.
+std::string PercentDecoded(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size()) {
+            const int hi = HexValue(s[i + 1]);
+            const int lo = HexValue(s[i + 2]);
+            if (hi >= 0 && lo >= 0) {
+                out.push_back(static_cast<char>(hi * 16 + lo));
+                i += 2;
+                continue;
+            }
+        }
+        out.push_back(s[i]);
+    }
+    return out;
+}
+
+// Cuts a UTF-8 text to at most `limit` bytes without splitting a character.
+void CutUtf8(std::string& s, std::size_t limit) {
+    if (s.size() <= limit) return;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+    s.resize(end);
+}
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Decodes the character references of an attribute value: the five XML
+// names, &nbsp; and numeric ones. Anything else is kept literally. A
+// reference to a control character, a surrogate or no character at all
+// becomes a blank.
+std::string EntitiesDecoded(std::string_view s) {
+    struct Named {
+        std::string_view name;
+        std::uint32_t cp;
+    };
+    static constexpr Named kNamed[] = {{"amp", '&'},  {"lt", '<'},    {"gt", '>'},
+                                       {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '&') {
+            out.push_back(s[i]);
+            continue;
+        }
+        const std::size_t semi = s.find(';', i + 1);
+        if (semi == std::string_view::npos || semi - i > 10) {
+            out.push_back('&');
+            continue;
+        }
+        const std::string_view ref = s.substr(i + 1, semi - i - 1);
+        bool known = false;
+        std::uint32_t cp = 0;
+        if (ref.size() >= 2 && ref[0] == '#') {
+            const bool hex = LowerAscii(ref[1]) == 'x';
+            const std::string_view digits = ref.substr(hex ? 2 : 1);
+            known = !digits.empty();
+            for (char c : digits) {
+                const int d = hex ? HexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+                if (d < 0) {
+                    known = false;
+                    break;
+                }
+                cp = std::min<std::uint32_t>(cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d),
+                                             0x110000);
+            }
+        } else {
+            for (const Named& n : kNamed) {
+                if (ref == n.name) {
+                    known = true;
+                    cp = n.cp;
+                }
+            }
+        }
+        if (!known) {
+            out.push_back('&');
+            continue;
+        }
+        if (cp < 0x20 || cp == 0x7F || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = ' ';
+        AppendUtf8(out, cp);
+        i = semi;
+    }
+    return out;
+}
+
+// Blanks of any kind become one space, other control characters go, and
+// the ends are trimmed.
+std::string Tidied(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    bool blank = false;
+    for (char c : s) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            blank = !out.empty();
+            continue;
+        }
+        if (IsControl(c)) continue;
+        if (blank) out.push_back(' ');
+        blank = false;
+        out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> ResolvePath(std::string_view link, std::string_view base) {
+    if (link.size() > kMaxPathLength || base.size() > kMaxPathLength) return std::nullopt;
+    while (!link.empty() && link.front() == ' ') link.remove_prefix(1);
+    while (!link.empty() && link.back() == ' ') link.remove_suffix(1);
+    if (link.empty()) return std::nullopt;
+
+    std::string_view fragment;
+    const std::size_t hash = link.find('#');
+    if (hash != std::string_view::npos) {
+        fragment = link.substr(hash);
+        link = link.substr(0, hash);
+    }
+    const std::size_t query = link.find('?');
+    if (query != std::string_view::npos) link = link.substr(0, query);
+
+    std::string path = PercentDecoded(link);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (std::any_of(path.begin(), path.end(), IsControl) ||
+        std::any_of(fragment.begin(), fragment.end(), IsControl))
+        return std::nullopt;
+    // A colon means a scheme or a drive ("http:", "mk:@MSITStore:", "C:"),
+    // and "//host" a network path: neither lies inside this file.
+    if (path.find(':') != std::string::npos || path.rfind("//", 0) == 0) return std::nullopt;
+
+    std::string joined;
+    if (path.empty()) {
+        joined = std::string(base.substr(0, base.find('#')));  // "#part" stays on its page
+    } else if (path.front() == '/') {
+        joined = path;
+    } else {
+        const std::string_view dir = base.substr(0, base.find('#'));
+        const std::size_t slash = dir.rfind('/');
+        joined = std::string(slash == std::string_view::npos ? "" : dir.substr(0, slash + 1));
+        joined += path;
+    }
+    for (char& c : joined)
+        if (c == '\\') c = '/';
+
+    std::vector<std::string_view> segments;
+    const std::string_view all(joined);
+    std::size_t start = 0;
+    while (start <= all.size()) {
+        std::size_t end = all.find('/', start);
+        if (end == std::string_view::npos) end = all.size();
+        const std::string_view segment = all.substr(start, end - start);
+        if (segment == "..") {
+            if (segments.empty()) return std::nullopt;
+            segments.pop_back();
+        } else if (!segment.empty() && segment != ".") {
+            segments.push_back(segment);
+        }
+        start = end + 1;
+    }
+    std::string out;
+    for (std::string_view segment : segments) {
+        out += '/';
+        out += segment;
+    }
+    if (out.empty() || (!joined.empty() && joined.back() == '/')) out += '/';
+    out += fragment;
+    if (out.size() > kMaxPathLength) return std::nullopt;
+    return out;
+}
+
+std::optional<SystemData> ParseSystem(std::string_view bytes) {
+    if (bytes.size() < 4) return std::nullopt;
+    SystemData data;
+    std::size_t pos = 4;  // after the version
+    // Each record takes at least four bytes, so this ends within size/4 steps.
+    while (bytes.size() - pos >= 4) {
+        const auto byte = [&](std::size_t i) {
+            return static_cast<std::size_t>(static_cast<unsigned char>(bytes[pos + i]));
+        };
+        const std::size_t code = byte(0) | byte(1) << 8;
+        const std::size_t length = byte(2) | byte(3) << 8;
+        pos += 4;
+        if (length > bytes.size() - pos) break;
+        std::string_view text = bytes.substr(pos, length);
+        text = text.substr(0, std::min(text.find('\0'), kMaxPathLength));
+        switch (code) {
+            case 0:
+                data.contentsFile = text;
+                break;
+            case 1:
+                data.indexFile = text;
+                break;
+            case 2:
+                data.defaultTopic = text;
+                break;
+            case 3:
+                data.title = text;
+                break;
+            default:
+                break;
+        }
+        pos += length;
+    }
+    return data;
+}
+
+namespace {
+
+// One tag of the sitemap: its name in lower case, whether it closes, and
+// its attributes (names in lower case, values raw).
+struct Tag {
+    std::string name;
+    bool closing = false;
+    std::vector<std::pair<std::string, std::string_view>> attributes;
+
+    std::string_view Attribute(std::string_view key) const {
+        for (const auto& [attribute, value] : attributes)
+            if (attribute == key) return value;
+        return {};
+    }
+    bool Has(std::string_view key) const {
+        return std::any_of(attributes.begin(), attributes.end(),
+                           [&](const auto& a) { return a.first == key; });
+    }
+};
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+bool IsNameChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == ':';
+}
+
+// Reads the tag that starts at html[pos] == '<'. Returns the position after
+// its '>', or npos when the tag never closes. Every step moves forward.
+std::size_t ReadTag(std::string_view html, std::size_t pos, Tag& tag) {
+    constexpr std::size_t kMaxAttributes = 64;
+    std::size_t i = pos + 1;
+    if (i < html.size() && html[i] == '/') {
+        tag.closing = true;
+        ++i;
+    }
+    while (i < html.size() && IsNameChar(html[i]) && tag.name.size() < 32)
+        tag.name.push_back(LowerAscii(html[i++]));
+    while (i < html.size()) {
+        const char c = html[i];
+        if (c == '>') return i + 1;
+        if (IsSpace(c) || c == '/' || !IsNameChar(c)) {
+            if (c == '"' || c == '\'') {  // a stray quote: skip its string
+                const std::size_t close = html.find(c, i + 1);
+                if (close == std::string_view::npos) return std::string_view::npos;
+                i = close + 1;
+            } else {
+                ++i;
+            }
+            continue;
+        }
+        std::string key;
+        while (i < html.size() && IsNameChar(html[i])) {
+            if (key.size() < 32) key.push_back(LowerAscii(html[i]));
+            ++i;
+        }
+        while (i < html.size() && IsSpace(html[i])) ++i;
+        std::string_view value;
+        if (i < html.size() && html[i] == '=') {
+            ++i;
+            while (i < html.size() && IsSpace(html[i])) ++i;
+            if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
+                const std::size_t close = html.find(html[i], i + 1);
+                if (close == std::string_view::npos) return std::string_view::npos;
+                value = html.substr(i + 1, close - i - 1);
+                i = close + 1;
+            } else {
+                const std::size_t from = i;
+                while (i < html.size() && !IsSpace(html[i]) && html[i] != '>') ++i;
+                value = html.substr(from, i - from);
+            }
+        }
+        if (tag.attributes.size() < kMaxAttributes) tag.attributes.emplace_back(key, value);
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::vector<ContentsEntry> ParseSitemap(std::string_view html, std::string_view base) {
+    std::vector<ContentsEntry> entries;
+    int lists = 0;          // open <UL>s
+    bool inObject = false;  // inside <OBJECT type="text/sitemap">
+    std::string name, local;
+    bool haveName = false, haveLocal = false;
+
+    const auto flush = [&] {
+        if (!inObject) return;
+        inObject = false;
+        if (!haveName && !haveLocal) return;
+        if (entries.size() >= kMaxContentsEntries) return;
+        ContentsEntry entry;
+        if (haveLocal) entry.local = ResolvePath(local, base).value_or("");
+        entry.name = Tidied(name);
+        if (entry.name.empty()) entry.name = Tidied(local);
+        CutUtf8(entry.name, kMaxNameLength);
+        entry.depth = std::clamp(lists - 1, 0, kMaxContentsDepth);
+        entries.push_back(std::move(entry));
+    };
+    // A value longer than a name may show is cut before it is decoded, so
+    // a huge attribute costs one pass and no more memory than the limit.
+    const auto decoded = [](std::string_view raw, std::size_t limit) {
+        return EntitiesDecoded(raw.substr(0, limit));
+    };
+
+    std::size_t pos = 0;
+    while (pos < html.size() && entries.size() < kMaxContentsEntries) {
+        pos = html.find('<', pos);
+        if (pos == std::string_view::npos) break;
+        if (html.substr(pos, 4) == "<!--") {
+            const std::size_t end = html.find("-->", pos + 4);
+            if (end == std::string_view::npos) break;
+            pos = end + 3;
+            continue;
+        }
+        const char next = pos + 1 < html.size() ? html[pos + 1] : '\0';
+        if (!(IsNameChar(next) || next == '/')) {
+            ++pos;  // a "<" in text
+            continue;
+        }
+        Tag tag;
+        const std::size_t after = ReadTag(html, pos, tag);
+        if (after == std::string_view::npos) break;  // a tag cut off at the end
+        pos = after;
+
+        if (tag.name == "ul") {
+            flush();
+            if (tag.closing) {
+                if (lists > 0) --lists;
+            } else if (lists < 1000000) {
+                ++lists;
+            }
+        } else if (tag.name == "li") {
+            flush();
+        } else if (tag.name == "object") {
+            flush();
+            if (!tag.closing && EqualsNoCase(Tidied(tag.Attribute("type")), "text/sitemap")) {
+                inObject = true;
+                haveName = haveLocal = false;
+                name.clear();
+                local.clear();
+            }
+        } else if (tag.name == "param" && inObject && !tag.closing) {
+            const std::string key = Tidied(tag.Attribute("name"));
+            if (!tag.Has("value")) continue;
+            if (EqualsNoCase(key, "Name") && !haveName) {
+                name = decoded(tag.Attribute("value"), 4 * kMaxNameLength);
+                haveName = true;
+            } else if (EqualsNoCase(key, "Local") && !haveLocal) {
+                local = decoded(tag.Attribute("value"), 2 * kMaxPathLength);
+                haveLocal = true;
+            }
+        }
+    }
+    flush();
+    return entries;
+}
+
+}  // namespace mensura::helpfile
