@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
@@ -17,6 +18,8 @@
 
 #include "application.h"
 #include "caption_label.h"
+#include "frm_splash.h"
+#include "html_help.h"
 #include "recompute.h"
 #include "shape.h"
 #include "twips.h"
@@ -116,7 +119,7 @@ QString ErrorCaption(mensura::FpError error) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent) {
+Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
     InitResources();
     setObjectName(QStringLiteral("Form1"));
     setFont(mensura::StandardFont());
@@ -144,6 +147,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
     Form_Load();
 }
 
+Form1::~Form1() {
+    delete m_frmSplash;
+}
+
 void Form1::BuildMenus(QMenuBar* menuBar) {
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
@@ -153,6 +160,16 @@ void Form1::BuildMenus(QMenuBar* menuBar) {
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExitItem"));
     connect(exit, &QAction::triggered, this, &Form1::mnuExitItem_Click);
+
+    QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* helpItem = help->addAction(QStringLiteral("Hel&p"));
+    helpItem->setObjectName(QStringLiteral("mnuHelpItem"));
+    connect(helpItem, &QAction::triggered, this, &Form1::mnuHelpItem_Click);
+    help->addSeparator()->setObjectName(QStringLiteral("mnuDash1"));
+    QAction* about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, &Form1::mnuAbout_Click);
 }
 
 void Form1::BuildControls() {
@@ -322,6 +339,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload() {
+    if (m_frmSplash) m_frmSplash->close();
     // Closing through the window manager ends the program as well.
     QCoreApplication::exit(0);
 }
@@ -419,6 +437,25 @@ void Form1::cmdClear_Click() {
 
 void Form1::mnuClearItem_Click() {
     cmdClear_Click();
+}
+
+void Form1::mnuHelpItem_Click() {
+    // The current directory and the file name, joined as they are: a root
+    // "/" gives "//MnsHlp.chm". Where the file is then looked for, and what
+    // is shown, is the help layer's business; its answer is not needed.
+    const QByteArray path = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
+    mensura::HtmlHelp(nullptr /* no owner */, path.constData(), mensura::HH_DISPLAY_TOPIC, 0);
+}
+
+void Form1::mnuAbout_Click() {
+    // One About window: while it is shown, it is only brought to the front
+    // and its period runs on. Hidden, it is on its way out (an unload
+    // deletes it once the event is done): build a new one.
+    if (!m_frmSplash || m_frmSplash->isHidden())
+        m_frmSplash = new frmSplash(this, m_aboutCloseDelay);  // no parent: no owner
+    m_frmSplash->show();
+    m_frmSplash->raise();
+    m_frmSplash->activateWindow();
 }
 
 void Form1::SelectAllText(QLineEdit* box) {

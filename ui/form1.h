@@ -16,6 +16,7 @@
 // the value labels through SetValueCaption. The clear commands and Form_Load
 // write labels directly and do not recompute.
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <bitset>
@@ -26,6 +27,7 @@
 #include "converter_fields.h"
 
 class CaptionLabel;
+class frmSplash;
 class QComboBox;
 class QLineEdit;
 class QMenuBar;
@@ -36,6 +38,10 @@ class Form1 : public QWidget, public mensura::ConverterFields {
 
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // How long the About window stays up by itself; tests shorten it.
+    void SetAboutCloseDelay(int milliseconds) { m_aboutCloseDelay = milliseconds; }
 
     // mensura::ConverterFields, over the window's own controls.
     std::string InputText() const override;
@@ -69,6 +75,8 @@ private:
     void txtUserData_GotFocus(Qt::FocusReason reason);
     void cmdClear_Click();
     void mnuClearItem_Click();
+    void mnuHelpItem_Click();
+    void mnuAbout_Click();
 
     void SelectAllText(QLineEdit* box);
     void RecomputeResults();
@@ -83,6 +91,11 @@ private:
     CaptionLabel* m_lbMeasurement = nullptr;
     std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
     std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
+
+    // The About window while it is loaded; it has no owner, so the main
+    // window tracks it to raise it and to close it with itself.
+    QPointer<frmSplash> m_frmSplash;
+    int m_aboutCloseDelay;
 
     // Rows whose value label the current recompute has written.
     std::bitset<mensura::kRowCount> m_writtenThisRun;

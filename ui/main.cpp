@@ -2,11 +2,18 @@
 
 #include "application.h"
 #include "form1.h"
+#include "html_help.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     mensura::PrepareApplication();
-    Form1 form;  // Form_Load runs while it is built
-    form.show();
-    return QApplication::exec();
+    int result = 0;
+    {
+        Form1 form;  // Form_Load runs while it is built
+        form.show();
+        result = QApplication::exec();
+    }
+    // The help window, if any, goes with the program.
+    mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);
+    return result;
 }

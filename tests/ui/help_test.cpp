@@ -1,0 +1,370 @@
+// The Help command: where the help file is looked for, and the help window
+// on the compiled help file the build puts beside the program.
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "application.h"
+#include "form1.h"
+#include "help_file.h"
+#include "help_viewer.h"
+#include "html_help.h"
+
+using mensura::helpfile::HelpFile;
+
+namespace {
+
+QUrl HelpUrl(const std::string& path) {
+    return QUrl(QStringLiteral("help:") + QString::fromStdString(path));
+}
+
+bool SamePage(const QUrl& a, const QUrl& b) {
+    return a.path().compare(b.path(), Qt::CaseInsensitive) == 0;
+}
+
+// The first link on the page shown to another page of the help file.
+QTextCursor FindInternalLink(QTextBrowser* browser, QUrl* target) {
+    QTextDocument* document = browser->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QUrl href(fragment.charFormat().anchorHref());
+            if (!fragment.charFormat().isAnchor() || !href.isRelative()) continue;
+            *target = browser->source().resolved(href);
+            if (SamePage(*target, browser->source())) continue;
+            QTextCursor cursor(document);
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            return cursor;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void candidates_data();
+    void candidates();
+    void whereHelpIsFound_data();
+    void whereHelpIsFound();
+    void helpMenu();
+    void defaultTopicContentsAndLinks();
+    void search();
+    void linksOutsideTheFile();
+    void damagedFiles_data();
+    void damagedFiles();
+
+private:
+    HelpViewer* Show(const QString& requested, const QString& programFolder);
+    QTextBrowser* Browser() const { return m_viewer->findChild<QTextBrowser*>("helpBrowser"); }
+    QString Shown() const { return Browser()->toPlainText(); }
+
+    QString m_helpFile;  // the compiled help file, beside this test program
+    QString m_startDir;
+    HelpViewer* m_viewer = nullptr;
+    QTimer* m_watchdog = nullptr;
+    QString m_unexpectedModal;
+};
+
+void HelpTest::initTestCase() {
+    mensura::PrepareApplication();
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/MnsHlp.chm");
+    QVERIFY2(QFileInfo(m_helpFile).isFile(), qPrintable(m_helpFile + " is not built"));
+    m_startDir = QDir::currentPath();
+}
+
+void HelpTest::init() {
+    m_unexpectedModal.clear();
+    m_watchdog = new QTimer;
+    connect(m_watchdog, &QTimer::timeout, [this] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            m_unexpectedModal = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    m_watchdog->start(100);
+}
+
+void HelpTest::cleanup() {
+    mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);
+    m_viewer = nullptr;
+    QDir::setCurrent(m_startDir);
+    delete m_watchdog;
+    QVERIFY2(m_unexpectedModal.isEmpty(),
+             qPrintable("a modal window opened: " + m_unexpectedModal));
+}
+
+HelpViewer* HelpTest::Show(const QString& requested, const QString& programFolder) {
+    m_viewer = qobject_cast<HelpViewer*>(mensura::ShowHelp(requested, programFolder));
+    return m_viewer;
+}
+
+void HelpTest::candidates_data() {
+    QTest::addColumn<QString>("requested");
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<QStringList>("places");
+    QTest::newRow("started elsewhere") << "/home/ann/MnsHlp.chm"
+                                       << "/usr/bin"
+                                       << QStringList{"/home/ann/MnsHlp.chm", "/usr/bin/MnsHlp.chm",
+                                                      "/usr/share/mensura/MnsHlp.chm"};
+    // The root as current directory gives two slashes, passed on as they are.
+    QTest::newRow("root") << "//MnsHlp.chm"
+                          << "/opt/mensura/bin"
+                          << QStringList{"//MnsHlp.chm", "/opt/mensura/bin/MnsHlp.chm",
+                                         "/opt/mensura/share/mensura/MnsHlp.chm"};
+    QTest::newRow("started in its own folder")
+        << "/opt/mensura/bin/MnsHlp.chm"
+        << "/opt/mensura/bin"
+        << QStringList{"/opt/mensura/bin/MnsHlp.chm", "/opt/mensura/share/mensura/MnsHlp.chm"};
+    QTest::newRow("started in the data folder")
+        << "/usr/share/mensura/MnsHlp.chm"
+        << "/usr/bin" << QStringList{"/usr/share/mensura/MnsHlp.chm", "/usr/bin/MnsHlp.chm"};
+}
+
+void HelpTest::candidates() {
+    QFETCH(QString, requested);
+    QFETCH(QString, programFolder);
+    QFETCH(QStringList, places);
+    QCOMPARE(mensura::HelpFileCandidates(requested, programFolder), places);
+}
+
+void HelpTest::whereHelpIsFound_data() {
+    QTest::addColumn<QStringList>("holding");  // the places that hold a copy
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("all three") << QStringList{"cwd", "bin", "data"} << "cwd";
+    QTest::newRow("only the current directory") << QStringList{"cwd"} << "cwd";
+    QTest::newRow("program's folder and data folder") << QStringList{"bin", "data"} << "bin";
+    QTest::newRow("only the program's folder") << QStringList{"bin"} << "bin";
+    QTest::newRow("only the data folder") << QStringList{"data"} << "data";
+    QTest::newRow("nowhere") << QStringList{} << "";
+}
+
+void HelpTest::whereHelpIsFound() {
+    QFETCH(QStringList, holding);
+    QFETCH(QString, shown);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QMap<QString, QString> folders{{"cwd", root.filePath("home")},
+                                         {"bin", root.filePath("app/bin")},
+                                         {"data", root.filePath("app/share/mensura")}};
+    for (const QString& folder : folders) QVERIFY(QDir().mkpath(folder));
+    for (const QString& place : holding)
+        QVERIFY(QFile::copy(m_helpFile, folders[place] + "/MnsHlp.chm"));
+    QVERIFY(QDir::setCurrent(folders["cwd"]));
+
+    // What the Help menu asks for when started in "home".
+    Show(QDir::currentPath() + "/MnsHlp.chm", folders["bin"]);
+    QVERIFY(m_viewer && m_viewer->isVisible());
+    if (!shown.isEmpty()) {
+        QCOMPARE(m_viewer->FilePath(), folders[shown] + "/MnsHlp.chm");
+        return;
+    }
+    // Found nowhere: the message names the three places, in order.
+    QCOMPARE(m_viewer->FilePath(), QString());
+    const QString text = Shown();
+    QVERIFY2(text.contains("not found"), qPrintable(text));
+    const qsizetype cwd = text.indexOf(folders["cwd"] + "/MnsHlp.chm");
+    const qsizetype bin = text.indexOf(folders["bin"] + "/MnsHlp.chm");
+    const qsizetype data = text.indexOf(folders["data"] + "/MnsHlp.chm");
+    QVERIFY2(cwd >= 0 && cwd < bin && bin < data, qPrintable(text));
+}
+
+// Alt+H, then P, from a program started outside its folder: the help beside
+// the program opens, in one window that the next Help command reuses.
+void HelpTest::helpMenu() {
+    QTemporaryDir elsewhere;
+    QVERIFY(QDir::setCurrent(elsewhere.path()));
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget* first = nullptr;
+    for (int time = 1; time <= 2; ++time) {
+        form.activateWindow();
+        QTRY_VERIFY(form.isActiveWindow());
+        QTest::keyClick(&form, Qt::Key_H, Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("mnuHelp"));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QList<HelpViewer*> viewers;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer && viewer->isVisible())
+                viewers << viewer;
+        QCOMPARE(viewers.size(), 1);
+        m_viewer = viewers.first();
+        if (!first) first = m_viewer;
+        QCOMPARE(m_viewer, first);
+        QCOMPARE(m_viewer->windowTitle(), QStringLiteral("Mensura Help"));
+        QCOMPARE(m_viewer->FilePath(), m_helpFile);
+    }
+    QVERIFY(form.isVisible());
+}
+
+void HelpTest::defaultTopicContentsAndLinks() {
+    const std::unique_ptr<HelpFile> file = HelpFile::Open(m_helpFile.toStdString());
+    QVERIFY(file);
+    QVERIFY(Show(m_helpFile, QString()));
+    QTextBrowser* browser = Browser();
+    const QUrl home = HelpUrl(file->DefaultTopic());
+    QCOMPARE(browser->source(), home);
+    QVERIFY(!Shown().trimmed().isEmpty());
+    QVERIFY2(!Shown().contains("Page not found"), qPrintable(Shown()));
+
+    // The Contents pane holds every entry of the file's table of contents.
+    auto* contents = m_viewer->findChild<QTreeWidget*>("helpContents");
+    const std::vector<mensura::helpfile::ContentsEntry> entries = file->Contents();
+    QVERIFY(!entries.empty());
+    int items = 0;
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) ++items;
+    QCOMPARE(items, int(entries.size()));
+    QCOMPARE(contents->topLevelItem(0)->text(0), QString::fromStdString(entries.front().name));
+
+    // A click on a link goes to its page; Back, Forward and Home retrace it.
+    QUrl target;
+    QTextCursor link = FindInternalLink(browser, &target);
+    QVERIFY2(!link.isNull(), "the default topic links to no other page");
+    browser->setTextCursor(link);
+    browser->ensureCursorVisible();
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(link).center());
+    QTRY_COMPARE(browser->source(), target);
+    QVERIFY2(!Shown().contains("Page not found"), qPrintable(Shown()));
+    m_viewer->findChild<QAction*>("helpBack")->trigger();
+    QCOMPARE(browser->source(), home);
+    m_viewer->findChild<QAction*>("helpForward")->trigger();
+    QCOMPARE(browser->source(), target);
+    m_viewer->findChild<QAction*>("helpHome")->trigger();
+    QCOMPARE(browser->source(), home);
+
+    // A click on an entry of the contents shows its page.
+    QTreeWidgetItem* entry = nullptr;
+    for (QTreeWidgetItemIterator it(contents); *it && !entry; ++it) {
+        const QUrl url = (*it)->data(0, Qt::UserRole).toUrl();
+        if (!url.isEmpty() && !SamePage(url, home)) entry = *it;
+    }
+    QVERIFY(entry);
+    contents->scrollToItem(entry);
+    QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                      contents->visualItemRect(entry).center());
+    QTRY_VERIFY(SamePage(browser->source(), entry->data(0, Qt::UserRole).toUrl()));
+    QVERIFY2(!Shown().contains("Page not found"), qPrintable(Shown()));
+}
+
+void HelpTest::search() {
+    const std::unique_ptr<HelpFile> file = HelpFile::Open(m_helpFile.toStdString());
+    QVERIFY(file);
+    QVERIFY(Show(m_helpFile, QString()));
+    // A long word from the last page, which is not the first one shown.
+    const std::string page = file->Pages().back();
+    QTextDocument document;
+    document.setHtml(QString::fromUtf8(file->Object(page).value_or(std::string()).c_str()));
+    QString word;
+    for (const QString& w : document.toPlainText().split(QRegularExpression("[^A-Za-z]+")))
+        if (w.size() > word.size()) word = w;
+    QVERIFY(word.size() >= 5);
+
+    auto* text = m_viewer->findChild<QLineEdit*>("helpSearchText");
+    auto* results = m_viewer->findChild<QListWidget*>("helpSearchResults");
+    m_viewer->findChild<QTabWidget*>("helpTabs")->setCurrentIndex(1);
+    text->setFocus();
+    QTest::keyClicks(text, word.toUpper());  // in any case
+    QTest::keyClick(text, Qt::Key_Return);
+    QListWidgetItem* hit = nullptr;
+    for (int i = 0; i < results->count(); ++i)
+        if (SamePage(results->item(i)->data(Qt::UserRole).toUrl(), HelpUrl(page)))
+            hit = results->item(i);
+    QVERIFY2(hit, qPrintable(word));
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, {},
+                      results->visualItemRect(hit).center());
+    QTRY_VERIFY(SamePage(Browser()->source(), HelpUrl(page)));
+    QCOMPARE(Browser()->textCursor().selectedText().toUpper(), word.toUpper());
+
+    // Every word must be there.
+    text->setText(word + " qzxjvkwy");
+    QTest::keyClick(text, Qt::Key_Return);
+    QCOMPARE(results->count(), 0);
+    QVERIFY(!m_viewer->findChild<QLabel*>("helpSearchStatus")->text().isEmpty());
+}
+
+void HelpTest::linksOutsideTheFile() {
+    QVERIFY(Show(m_helpFile, QString()));
+    QList<QUrl> opened;
+    m_viewer->SetExternalOpener([&opened](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    QTextBrowser* browser = Browser();
+    const QUrl page = browser->source();
+    // A web address goes to the desktop's browser, never into the viewer.
+    const QUrl web("https://mensura.example.org/units");
+    emit browser->anchorClicked(web);
+    QCOMPARE(opened, QList<QUrl>{web});
+    QCOMPARE(browser->source(), page);
+    QVERIFY(m_viewer->statusBar()->currentMessage().contains(web.toDisplayString()));
+    // Any other address is only shown.
+    emit browser->anchorClicked(QUrl("file:///etc/passwd"));
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(browser->source(), page);
+    QVERIFY(m_viewer->statusBar()->currentMessage().contains("file:///etc/passwd"));
+    // Pictures and styles come from the file alone, not from the disk.
+    const QVariant local =
+        browser->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(m_helpFile));
+    QVERIFY(!local.isNull() && local.toByteArray().isEmpty());
+}
+
+void HelpTest::damagedFiles_data() {
+    QFile real(m_helpFile);
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    const QByteArray bytes = real.readAll();
+    QRandomGenerator random(7);
+    QByteArray noise(20000, '\0');
+    for (char& c : noise) c = char(random.bounded(256));
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("header then random bytes") << bytes.left(0x60) + noise;
+    QTest::newRow("cut after 1 KB") << bytes.left(1024);
+    QTest::newRow("cut in half") << bytes.left(bytes.size() / 2);
+    QTest::newRow("last byte missing") << bytes.left(bytes.size() - 1);
+}
+
+void HelpTest::damagedFiles() {
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    QFile damaged(dir.filePath("MnsHlp.chm"));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(content);
+    damaged.close();
+    QVERIFY(Show(damaged.fileName(), QString()));
+    // The clear message, naming the file; nothing to navigate or search.
+    QCOMPARE(m_viewer->FilePath(), QString());
+    QVERIFY2(Shown().contains("cannot be read") && Shown().contains(damaged.fileName()),
+             qPrintable(Shown()));
+    QVERIFY(!m_viewer->findChild<QTabWidget*>("helpTabs")->isEnabled());
+    QVERIFY(!m_viewer->findChild<QAction*>("helpHome")->isEnabled());
+    // And the good file afterwards opens as usual.
+    Show(m_helpFile, QString());
+    QCOMPARE(m_viewer->FilePath(), m_helpFile);
+}
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"
