@@ -213,4 +213,92 @@ std::string FormatResult(double value, Precision precision, const Separators& se
     return out;
 }
 
+std::string PlainResult(double value, Precision precision) {
+    if (!std::isfinite(value)) return {};
+    // The shown digits themselves, only without grouping and with ".", so
+    // that the copied number never differs from the caption.
+    std::string text = FormatResult(value, precision, Separators{"", "."});
+    const std::size_t point = text.find('.');
+    if (point + 1 == text.size()) text.pop_back();  // "144." -> "144", "." -> ""
+    const std::size_t digitsFrom = text.compare(0, 1, "-") == 0 ? 1 : 0;
+    if (text.size() == digitsFrom || text[digitsFrom] == '.') text.insert(digitsFrom, "0");
+    return text;
+}
+
+namespace {
+
+// A decimal given by its significant digits (no trailing zeros) and the
+// power of ten of the first, in plain notation: "0.00015", "123400".
+std::string PlainDecimal(bool negative, const std::string& digits, int exponent) {
+    std::string out = negative ? "-" : "";
+    const int count = static_cast<int>(digits.size());
+    if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += digits;
+    } else if (exponent + 1 >= count) {
+        out += digits;
+        out.append(static_cast<std::size_t>(exponent + 1 - count), '0');
+    } else {
+        const auto split = static_cast<std::size_t>(exponent + 1);
+        out += digits.substr(0, split);
+        out += '.';
+        out += digits.substr(split);
+    }
+    return out;
+}
+
+// Splits a to_chars scientific rendering "-d.ddde±x" into its sign,
+// significant digits without trailing zeros, and exponent.
+void SplitRendering(const char* begin, const char* end, bool& negative, std::string& digits,
+                    int& exponent) {
+    negative = *begin == '-';
+    if (negative) ++begin;
+    const char* e = begin;
+    while (e != end && *e != 'e') ++e;
+    digits.clear();
+    for (const char* p = begin; p != e; ++p)
+        if (*p != '.') digits.push_back(*p);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    exponent = 0;
+    std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), end, exponent);
+}
+
+}  // namespace
+
+std::string AllDigits(double value, Precision precision) {
+    if (std::isnan(value) || std::isinf(value)) return std::string(kOutOfRangeText);
+    if (value == 0) return "0";
+    char buffer[64];
+    const int significant = precision == Precision::Single ? 7 : 15;
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                 std::chars_format::scientific, significant - 1);
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+    SplitRendering(buffer, r.ptr, negative, digits, exponent);
+    if (exponent >= -7 && exponent < 21) return PlainDecimal(negative, digits, exponent);
+    std::string out = negative ? "-" : "";
+    out += digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    out += exponent < 0 ? "e-" : "e+";
+    out += std::to_string(exponent < 0 ? -exponent : exponent);
+    return out;
+}
+
+std::string PlainSingle(float value) {
+    if (!std::isfinite(value)) return {};
+    if (value == 0) return "0";
+    char buffer[64];
+    // Shortest round trip: as many digits as it takes to read back the
+    // same single, and no more.
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    bool negative = false;
+    std::string digits;
+    int exponent = 0;
+    SplitRendering(buffer, r.ptr, negative, digits, exponent);
+    return PlainDecimal(negative, digits, exponent);
+}
+
 }  // namespace mensura

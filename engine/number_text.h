@@ -31,4 +31,22 @@ double LeadingNumber(std::string_view text);
 // trailing zeros dropped. A value that rounds to zero shows no sign.
 std::string FormatResult(double value, Precision precision, const Separators& separators = {});
 
+// The value exactly as FormatResult shows it, written for pasting into a
+// calculator, a spreadsheet or code: no grouping, "." as the decimal point,
+// a 0 before a leading point and no trailing point ("3,657.6" gives
+// "3657.6", ".0036576" gives "0.0036576", "144." gives "144"). Empty for
+// a value that is not finite.
+std::string PlainResult(double value, Precision precision);
+
+// All the significant digits a cell of this precision holds, up to 7 for a
+// single and 15 for a double, without the display pattern's cut to 7
+// decimals: "0.0000157828282828283". Plain notation from 1e-7 up to 1e21,
+// scientific outside ("4.18175988874209e+39"); "." as the decimal point.
+std::string AllDigits(double value, Precision precision);
+
+// The shortest decimal that reads back as this single-precision value,
+// in plain notation ("0.1", "123456790", "0.000000001"). Empty for a
+// value that is not finite.
+std::string PlainSingle(float value);
+
 }  // namespace mensura

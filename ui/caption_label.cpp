@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStringList>
 #include <QtMath>
 
 CaptionLabel::CaptionLabel(Sizing sizing, bool bordered, QWidget* parent)
@@ -18,14 +19,21 @@ void CaptionLabel::SetDesignGeometry(const QRect& geometry) {
     FitToText();
 }
 
-void CaptionLabel::SetCaption(const QString& caption) {
+void CaptionLabel::SetCaption(const QString& caption, const QString& detail) {
+    m_detail = detail;
     setText(caption);
     FitToText();
 }
 
 void CaptionLabel::FitToText() {
-    if (m_sizing == Sizing::Fixed) return;
-    const int textWidth = qCeil(QFontMetricsF(font()).horizontalAdvance(text()));
+    if (m_sizing == Sizing::Fixed) {
+        setToolTip(m_detail);
+        return;
+    }
+    // The ink of the last letter may reach past its advance; room for both.
+    const QFontMetricsF metrics(font());
+    const int textWidth =
+        qCeil(qMax(metrics.horizontalAdvance(text()), metrics.boundingRect(text()).right()));
     int width = m_design.width() + textWidth;
     int left = m_sizing == Sizing::KeepRight ? m_design.x() + m_design.width() - width
                                              // twice the design centre, to stay in whole pixels
@@ -35,7 +43,10 @@ void CaptionLabel::FitToText() {
         left = 0;
     }
     setGeometry(left, m_design.y(), width, m_design.height());
-    setToolTip(DisplayedText() == text() ? QString() : text());
+    QStringList tip;
+    if (DisplayedText() != text()) tip << text();
+    if (!m_detail.isEmpty()) tip << m_detail;
+    setToolTip(tip.join(QLatin1Char('\n')));
 }
 
 QString CaptionLabel::DisplayedText() const {

@@ -1,12 +1,16 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProxyStyle>
@@ -15,11 +19,14 @@
 #include <QSignalBlocker>
 #include <QStyleOptionComplex>
 #include <QVBoxLayout>
+#include <cmath>
 
+#include "accessible_batch.h"
 #include "application.h"
 #include "caption_label.h"
 #include "frm_splash.h"
 #include "html_help.h"
+#include "number_text.h"
 #include "recompute.h"
 #include "shape.h"
 #include "twips.h"
@@ -117,6 +124,37 @@ QString ErrorCaption(mensura::FpError error) {
     return QStringLiteral("Overflow");
 }
 
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The clipboard, and the selection that a middle click pastes where the
+// platform has one, get the same plain text.
+void PutOnClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text, QClipboard::Clipboard);
+    if (clipboard->supportsSelection()) clipboard->setText(text, QClipboard::Selection);
+}
+
+// The prompt ends where the input box begins. Drawn at 1.5x or 2x its
+// letters come out a little wider than the metrics say, and the arrow
+// touched the box. Narrow the spaces between its words just enough to keep
+// a few pixels of air at every scale; the letters and the label stay as
+// they are.
+void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
+    constexpr int kAir = 3;
+    QFont font = prompt->font();
+    const QString text = prompt->text();
+    const qreal room = box->x() - prompt->x() - kAir;
+    const qreal width = QFontMetricsF(font).horizontalAdvance(text);
+    const auto spaces = text.count(QLatin1Char(' '));
+    if (width <= room || spaces == 0) return;
+    // In whole 64ths of a pixel, the unit the font keeps it in, rounded to
+    // the narrower side.
+    font.setWordSpacing(std::floor(64 * (room - width) / qreal(spaces)) / 64);
+    prompt->setFont(font);
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
@@ -188,6 +226,14 @@ void Form1::BuildControls() {
     MakeShape(Shape::Kind::Outline, "Shape1", Twips(1290, 2730, 2085, 435), client);
     MakeShape(Shape::Kind::Outline, "Shape2", Twips(3510, 2730, 1725, 435), client);
 
+    // The thirty row labels sit in a group of their own, the size of the
+    // client area and beneath the input row and the buttons, so that
+    // assistive technology sees them as "Results" and hears of their changes
+    // through the group.
+    m_results = new QWidget(client);
+    m_results->setObjectName(QStringLiteral("results"));
+    m_results->setGeometry(0, 0, client->width(), client->height());
+
     auto* prompt = new CaptionLabel(CaptionLabel::Sizing::Fixed, false, client);
     prompt->setObjectName(QStringLiteral("Label11"));
     prompt->SetDesignGeometry(Twips(1350, 2850, 1245, 255));
@@ -200,6 +246,10 @@ void Form1::BuildControls() {
     m_txtUserData->setObjectName(QStringLiteral("txtUserData"));
     m_txtUserData->setGeometry(Twips(2550, 2790, 735, 315));
     SetColours(m_txtUserData, QPalette::Text, Qt::black, QPalette::Base, lightGrey);
+    // The prompt names the box for assistive technology. It has no access
+    // key, so the buddy adds no shortcut.
+    prompt->setBuddy(m_txtUserData);
+    KeepPromptClearOf(prompt, m_txtUserData);
 
     m_cboMeasures = new QComboBox(client);
     m_cboMeasures->setObjectName(QStringLiteral("cboMeasures"));
@@ -220,6 +270,13 @@ void Form1::BuildControls() {
     for (QWidget* part :
          {static_cast<QWidget*>(m_cboMeasures), static_cast<QWidget*>(m_cboMeasures->lineEdit())})
         SetColours(part, QPalette::Text, Qt::black, QPalette::Base, lightGrey);
+    // On Linux Qt gives a combo box its text as accessible name and takes
+    // what it is from a label whose buddy it is. The selector has no visible
+    // label; this one is never shown and only names it for screen readers.
+    auto* selectorLabel = new QLabel(QStringLiteral("Unit of the number"), client);
+    selectorLabel->setObjectName(QStringLiteral("lblUnit"));
+    selectorLabel->setBuddy(m_cboMeasures);
+    selectorLabel->hide();
 
     m_cmdClear =
         MakeButton(QStringLiteral("C&LEAR"), "cmdClear", Twips(240, 2790, 825, 325), client);
@@ -238,7 +295,7 @@ void Form1::BuildControls() {
     valueFont.setBold(true);
     const QColor darkGrey(64, 64, 64);
     for (int row = 1; row <= kRowCount; ++row) {
-        auto* name = new CaptionLabel(CaptionLabel::Sizing::Fixed, true, client);
+        auto* name = new CaptionLabel(CaptionLabel::Sizing::Fixed, true, m_results);
         name->setObjectName(QStringLiteral("lb_%1").arg(row));
         name->setFont(nameFont);
         name->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -247,14 +304,19 @@ void Form1::BuildControls() {
         name->SetDesignGeometry(NameLabelPlace(row));
         m_names[Index(row)] = name;
 
-        auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, client);
+        auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, m_results);
         value->setObjectName(QStringLiteral("lb%1").arg(row));
         value->setFont(valueFont);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setAutoFillBackground(true);
         SetColours(value, QPalette::WindowText, Qt::white, QPalette::Window, darkGrey);
         value->SetDesignGeometry(ValueLabelPlace(row));
+        value->setContextMenuPolicy(Qt::CustomContextMenu);
         m_values[Index(row)] = value;
+        // A recompute rewrites them all: assistive technology hears of it
+        // once, through the group's description (DescribeResults).
+        mensura::AccessibleBatch::Hold(name);
+        mensura::AccessibleBatch::Hold(value);
     }
 
     m_lbMeasurement = new CaptionLabel(CaptionLabel::Sizing::KeepCentre, false, client);
@@ -270,6 +332,40 @@ void Form1::BuildControls() {
     setTabOrder(m_cmdLength, m_cmdCapacity);
     setTabOrder(m_cmdCapacity, m_cmdWeight);
     setTabOrder(m_cmdWeight, m_cmdExit);
+    DescribeControls();
+}
+
+// Names and descriptions for assistive technology. Labels are read by
+// their text, which is their accessible name; they get descriptions only.
+void Form1::DescribeControls() {
+    m_txtUserData->setAccessibleName(QStringLiteral("Enter Number"));
+    const QString decimalPoint = QStringLiteral("Type a number with \".\" as the decimal point");
+    m_txtUserData->setAccessibleDescription(decimalPoint);
+    m_txtUserData->setToolTip(decimalPoint);
+    m_cboMeasures->setAccessibleName(QStringLiteral("Unit of the number"));
+    m_cboMeasures->setAccessibleDescription(
+        QStringLiteral("Choose the unit the number is in from the list"));
+    m_cboMeasures->lineEdit()->setAccessibleName(QStringLiteral("Unit of the number"));
+    m_lbMeasurement->setAccessibleName(QStringLiteral("Category"));
+    m_results->setAccessibleName(QStringLiteral("Results"));
+    DescribeResults();
+    const struct {
+        QPushButton* button;
+        const char* description;
+    } buttons[] = {
+        {m_cmdClear, "Empties the result column (Escape)"},
+        {m_cmdLength, "Shows the length units"},
+        {m_cmdCapacity, "Shows the capacity units"},
+        {m_cmdWeight, "Shows the weight units"},
+        {m_cmdExit, "Ends Mensura (Ctrl+Q)"},
+    };
+    for (const auto& b : buttons) {
+        b.button->setAccessibleName(b.button->text().remove(QLatin1Char('&')));
+        b.button->setAccessibleDescription(QString::fromLatin1(b.description));
+    }
+    for (int row = 1; row <= kRowCount; ++row)
+        m_names[Index(row)]->setAccessibleDescription(
+            QStringLiteral("Unit of result row %1").arg(row));
 }
 
 void Form1::ConnectHandlers() {
@@ -284,9 +380,31 @@ void Form1::ConnectHandlers() {
     // textChanged() also follows changes made by code, as the handler must.
     connect(m_txtUserData, &QLineEdit::textChanged, this, &Form1::txtUserData_Change);
     m_txtUserData->installEventFilter(this);
-    // "C&LEAR" is the window's cancel button: Escape presses it.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, m_cmdClear, &QPushButton::click);
+    // "C&LEAR" is the window's cancel button: keyPressEvent gives it the
+    // Escape that no control took for itself.
+
+    for (int row = 1; row <= kRowCount; ++row)
+        connect(m_values[Index(row)], &QWidget::customContextMenuRequested, this,
+                [this, row](const QPoint& pos) {
+                    lbValue_ContextMenu(row, m_values[Index(row)]->mapToGlobal(pos));
+                });
+    // The labels take no focus; from the buttons the context-menu key (or a
+    // right click) opens the menu of all results, one entry per row.
+    for (QPushButton* button : {m_cmdClear, m_cmdLength, m_cmdCapacity, m_cmdWeight, m_cmdExit})
+        button->installEventFilter(this);
+
+    // Window-wide keys. Ctrl+C only reaches the window outside the input box
+    // and the selector: their text fields take it for themselves.
+    auto* copyAll = new QShortcut(QKeySequence::Copy, this);
+    connect(copyAll, &QShortcut::activated, this, &Form1::mnuCopyAll_Click);
+    // The menu items show no shortcut; these keys belong to the window.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &Form1::mnuHelpItem_Click);
+    auto* exit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(exit, &QShortcut::activated, this, &Form1::mnuExitItem_Click);
+    // Shift+F10, the other context-menu key, as the Menu key does.
+    auto* contextMenu = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(contextMenu, &QShortcut::activated, this, &Form1::OpenContextMenuOfFocus);
 }
 
 // --- ConverterFields ---------------------------------------------------------
@@ -304,15 +422,97 @@ std::string Form1::CategoryTitle() const {
 }
 
 void Form1::SetValueCaption(int row, const std::string& caption,
-                            std::optional<mensura::CellNumber> /*number*/) {
+                            std::optional<mensura::CellNumber> number) {
     if (row < 1 || row > kRowCount) return;
-    m_values[Index(row)]->SetCaption(QString::fromStdString(caption));
+    WriteValue(row, FromStd(caption), number);
     m_writtenThisRun.set(Index(row));
+}
+
+void Form1::WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number) {
+    if (number && !std::isfinite(number->value)) number.reset();  // "Out of range"
+    m_numbers[Index(row)] = number;
+    // The tooltip shows the digits that the seven decimals cut off.
+    const QString digits =
+        number ? FromStd(mensura::AllDigits(number->value, number->precision)) : QString();
+    m_values[Index(row)]->SetCaption(caption, digits);
+    DescribeValue(row);
+}
+
+// Labels written under this batch announce nothing each; when the outermost
+// batch ends, the results group's description changes once.
+mensura::AccessibleBatch Form1::ResultsBatch() {
+    return mensura::AccessibleBatch([this] { DescribeResults(); });
+}
+
+// What the results show, as the description of their group: "12 FEET" (the
+// number as read and its unit), or "empty". It changes exactly when the
+// results can have changed, and its one change per recompute is what
+// assistive technology is told.
+void Form1::DescribeResults() {
+    QString what = QStringLiteral("empty");
+    for (const CaptionLabel* value : m_values) {
+        if (value->text().isEmpty()) continue;
+        QString number = FromStd(mensura::PlainSingle(mensura::ReadInputValue(*this)));
+        if (number.isEmpty()) number = m_txtUserData->text();
+        what = number + QLatin1Char(' ') + m_cboMeasures->currentText();
+        break;
+    }
+    if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
+}
+
+// A value label is read by its caption; its description names the unit of
+// its row, so that "144." is heard together with "INCHES".
+void Form1::DescribeValue(int row) {
+    m_values[Index(row)]->setAccessibleDescription(
+        IsSourceRow(row) ? QStringLiteral("the unit of the number") : FromStd(RowUnit(row)));
+}
+
+// The unit string of a row in the category shown; also for the weight rows
+// whose name labels are blank.
+std::string Form1::RowUnit(int row) const {
+    const mensura::Category* category = mensura::FindCategory(CategoryTitle());
+    return category ? category->units[Index(row)] : std::string();
+}
+
+// The row of the unit the number is in shows that unit's own name.
+bool Form1::IsSourceRow(int row) const {
+    const std::string unit = RowUnit(row);
+    return !unit.empty() && !m_numbers[Index(row)] && m_values[Index(row)]->text() == FromStd(unit);
+}
+
+// The number Copy Number takes: the shown result as a plain decimal, or on
+// the source row the number read from the input box. Empty when there is
+// none (an empty label, "Out of range", "Overflow").
+QString Form1::NumberToCopy(int row) const {
+    if (const auto& number = m_numbers[Index(row)])
+        return FromStd(mensura::PlainResult(number->value, number->precision));
+    if (IsSourceRow(row)) return FromStd(mensura::PlainSingle(mensura::ReadInputValue(*this)));
+    return QString();
+}
+
+// "UNIT<TAB>caption" for every row of the category, in row order; a row
+// with no name (the hidden weight rows) only when it shows something.
+QString Form1::AllRowsText() const {
+    QString text;
+    for (int row = 1; row <= kRowCount; ++row) {
+        const QString caption = m_values[Index(row)]->text();
+        if (m_names[Index(row)]->text().isEmpty() && caption.isEmpty()) continue;
+        text += FromStd(RowUnit(row)) + QLatin1Char('\t') + caption + QLatin1Char('\n');
+    }
+    return text;
 }
 
 // --- Events -------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        const QPoint globalPos = static_cast<QContextMenuEvent*>(event)->globalPos();
+        if (watched == m_txtUserData)
+            txtUserData_ContextMenu(globalPos);
+        else
+            ShowResultsMenu(globalPos);
+        return true;
+    }
     if (watched == m_txtUserData) {
         if (event->type() == QEvent::FocusIn) {
             txtUserData_GotFocus(static_cast<QFocusEvent*>(event)->reason());
@@ -329,6 +529,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    // The cancel button answers an Escape that no control used. An open
+    // list or menu is a window of its own and closes on its Escape, which
+    // so never gets here: closing the unit list keeps the results.
+    if (event->matches(QKeySequence::Cancel)) {
+        m_cmdClear->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // --- Handlers -----------------------------------------------------------------
@@ -369,6 +580,7 @@ void Form1::cmdWeight_Click() {
 void Form1::EnterCategory(const std::string& name) {
     const mensura::Category* category = mensura::FindCategory(name);
     if (!category) return;
+    const mensura::AccessibleBatch batch = ResultsBatch();
     m_txtUserData->setFocus(Qt::OtherFocusReason);  // its focus handler selects the text
     m_cmdClear->click();                            // runs cmdClear_Click to its end
     ShowCategory(*category);
@@ -379,6 +591,7 @@ void Form1::EnterCategory(const std::string& name) {
 // The default unit becomes the selector's text with no item selected, and
 // raises nothing.
 void Form1::ShowCategory(const mensura::Category& category) {
+    const mensura::AccessibleBatch batch = ResultsBatch();
     {
         const QSignalBlocker blocker(m_cboMeasures);
         m_cboMeasures->clear();
@@ -388,11 +601,15 @@ void Form1::ShowCategory(const mensura::Category& category) {
         m_cboMeasures->setEditText(QString::fromStdString(category.defaultUnit));
     }
     m_lbMeasurement->SetCaption(QString::fromStdString(category.name));
-    for (int row = 1; row <= kRowCount; ++row)
+    for (int row = 1; row <= kRowCount; ++row) {
         m_names[Index(row)]->SetCaption(QString::fromStdString(category.nameCaptions[Index(row)]));
+        DescribeValue(row);
+    }
+    m_lbMeasurement->setAccessibleDescription(m_lbMeasurement->text());
 }
 
 void Form1::cboMeasures_Click() {
+    const mensura::AccessibleBatch batch = ResultsBatch();
     // Mark the chosen unit's row: all 45 unit strings are tried, whatever
     // the category; at most one matches, as they are all different.
     const std::string unit = UnitText();
@@ -432,7 +649,8 @@ void Form1::txtUserData_GotFocus(Qt::FocusReason reason) {
 }
 
 void Form1::cmdClear_Click() {
-    for (CaptionLabel* value : m_values) value->SetCaption(QString());
+    const mensura::AccessibleBatch batch = ResultsBatch();
+    for (int row = 1; row <= kRowCount; ++row) WriteValue(row, QString(), std::nullopt);
 }
 
 void Form1::mnuClearItem_Click() {
@@ -467,6 +685,7 @@ void Form1::RecomputeResults() {
     const QLocale locale;
     const mensura::Separators separators{locale.groupSeparator().toStdString(),
                                          locale.decimalPoint().toStdString()};
+    const mensura::AccessibleBatch batch = ResultsBatch();
     m_writtenThisRun.reset();
     const mensura::RunStatus status = mensura::RecomputeResults(*this, separators);
     if (status.kind != mensura::RunStatus::Kind::CellFailed) return;
@@ -475,8 +694,96 @@ void Form1::RecomputeResults() {
     // no row goes on showing a number computed from an earlier input.
     for (int row = 1; row <= kRowCount; ++row) {
         if (row == status.failedRow)
-            m_values[Index(row)]->SetCaption(ErrorCaption(status.error));
+            WriteValue(row, ErrorCaption(status.error), std::nullopt);
         else if (!m_writtenThisRun.test(Index(row)))
-            m_values[Index(row)]->SetCaption(QString());
+            WriteValue(row, QString(), std::nullopt);
     }
+}
+
+// --- Taking results out -----------------------------------------------------
+
+// Copy, Copy Number and Copy All for one value label. An empty label offers
+// nothing; Copy Number is greyed where there is no number to copy.
+void Form1::FillValueMenu(int row, QMenu* menu) {
+    QAction* copy = menu->addAction(QStringLiteral("&Copy"));
+    copy->setObjectName(QStringLiteral("mnuCopy"));
+    connect(copy, &QAction::triggered, this, [this, row] { mnuCopy_Click(row); });
+    QAction* number = menu->addAction(QStringLiteral("Copy &Number"));
+    number->setObjectName(QStringLiteral("mnuCopyNumber"));
+    number->setEnabled(!NumberToCopy(row).isEmpty());
+    connect(number, &QAction::triggered, this, [this, row] { mnuCopyNumber_Click(row); });
+    QAction* all = menu->addAction(QStringLiteral("Copy &All"));
+    all->setObjectName(QStringLiteral("mnuCopyAll"));
+    connect(all, &QAction::triggered, this, &Form1::mnuCopyAll_Click);
+}
+
+void Form1::lbValue_ContextMenu(int row, const QPoint& globalPos) {
+    if (m_values[Index(row)]->text().isEmpty()) return;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuValue"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    FillValueMenu(row, menu);
+    menu->popup(globalPos);
+}
+
+// One entry per row that shows something, "INCHES  144.", each opening that
+// label's own menu. Null when every row is empty.
+QMenu* Form1::ResultsMenu(const QString& title, QWidget* parent) {
+    auto* menu = new QMenu(title, parent);
+    menu->setObjectName(QStringLiteral("mnuResults"));
+    for (int row = 1; row <= kRowCount; ++row) {
+        const QString caption = m_values[Index(row)]->text();
+        if (caption.isEmpty()) continue;
+        // After the tab the caption stands in the menu's right-hand column.
+        QMenu* rowMenu = menu->addMenu(FromStd(RowUnit(row)) + QLatin1Char('\t') + caption);
+        rowMenu->setObjectName(QStringLiteral("mnuResult%1").arg(row));
+        FillValueMenu(row, rowMenu);
+    }
+    if (menu->isEmpty()) {
+        delete menu;
+        return nullptr;
+    }
+    return menu;
+}
+
+void Form1::ShowResultsMenu(const QPoint& globalPos) {
+    QMenu* menu = ResultsMenu(QString(), this);
+    if (!menu) return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+// The box's own editing menu, and below it the results.
+void Form1::txtUserData_ContextMenu(const QPoint& globalPos) {
+    QMenu* menu = m_txtUserData->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("mnuInput"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QMenu* results = ResultsMenu(QStringLiteral("Re&sults"), menu)) {
+        menu->addSeparator();
+        menu->addMenu(results);
+    }
+    menu->popup(globalPos);
+}
+
+// Shift+F10: the context menu of the control that has the focus, as the
+// Menu key opens it.
+void Form1::OpenContextMenuOfFocus() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus->window() != this) return;
+    const QPoint pos = focus->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, pos, focus->mapToGlobal(pos));
+    QApplication::sendEvent(focus, &event);
+}
+
+void Form1::mnuCopy_Click(int row) {
+    PutOnClipboard(m_values[Index(row)]->text());
+}
+
+void Form1::mnuCopyNumber_Click(int row) {
+    const QString number = NumberToCopy(row);
+    if (!number.isEmpty()) PutOnClipboard(number);
+}
+
+void Form1::mnuCopyAll_Click() {
+    PutOnClipboard(AllRowsText());
 }

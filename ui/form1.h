@@ -15,6 +15,12 @@
 // input, unit and title through InputText/UnitText/CategoryTitle and writes
 // the value labels through SetValueCaption. The clear commands and Form_Load
 // write labels directly and do not recompute.
+//
+// Every write of a value label goes through WriteValue, which keeps the
+// number behind the caption (for Copy Number and the tooltip) and the
+// label's accessible description in step with the caption. Assistive
+// technology hears of a recompute once, not once per label
+// (AccessibleBatch).
 
 #include <QPointer>
 #include <QWidget>
@@ -23,6 +29,7 @@
 #include <optional>
 #include <string>
 
+#include "accessible_batch.h"
 #include "catalogue.h"
 #include "converter_fields.h"
 
@@ -30,6 +37,7 @@ class CaptionLabel;
 class frmSplash;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 
@@ -53,11 +61,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildControls();
     void BuildMenus(QMenuBar* menuBar);
     void ConnectHandlers();
+    void DescribeControls();
     void ShowCategory(const mensura::Category& category);
     void EnterCategory(const std::string& name);
 
@@ -78,8 +88,31 @@ private:
     void mnuHelpItem_Click();
     void mnuAbout_Click();
 
+    // Taking results out: the menus of a value label, of the results as a
+    // whole (keyboard), and of the input box; the copy commands.
+    void lbValue_ContextMenu(int row, const QPoint& globalPos);
+    void ShowResultsMenu(const QPoint& globalPos);
+    void txtUserData_ContextMenu(const QPoint& globalPos);
+    void OpenContextMenuOfFocus();
+    void FillValueMenu(int row, QMenu* menu);
+    QMenu* ResultsMenu(const QString& title, QWidget* parent);
+    void mnuCopy_Click(int row);
+    void mnuCopyNumber_Click(int row);
+    void mnuCopyAll_Click();
+
     void SelectAllText(QLineEdit* box);
     void RecomputeResults();
+
+    // The one way a value label is written: caption, number, tooltip and
+    // accessible description together.
+    void WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number);
+    void DescribeValue(int row);
+    mensura::AccessibleBatch ResultsBatch();
+    void DescribeResults();
+    std::string RowUnit(int row) const;
+    bool IsSourceRow(int row) const;
+    QString NumberToCopy(int row) const;
+    QString AllRowsText() const;
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
@@ -88,9 +121,13 @@ private:
     QPushButton* m_cmdCapacity = nullptr;
     QPushButton* m_cmdWeight = nullptr;
     QPushButton* m_cmdExit = nullptr;
+    QWidget* m_results = nullptr;  // the group of the row labels
     CaptionLabel* m_lbMeasurement = nullptr;
     std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
     std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
+    // The number behind each value caption, as its cell computed it; none
+    // for an empty label, a unit's name or an error text.
+    std::array<std::optional<mensura::CellNumber>, mensura::kRowCount> m_numbers{};
 
     // The About window while it is loaded; it has no owner, so the main
     // window tracks it to raise it and to close it with itself.

@@ -66,6 +66,7 @@ private slots:
     void candidates();
     void whereHelpIsFound_data();
     void whereHelpIsFound();
+    void helpMenu_data();
     void helpMenu();
     void defaultTopicContentsAndLinks();
     void search();
@@ -189,9 +190,17 @@ void HelpTest::whereHelpIsFound() {
     QVERIFY2(cwd >= 0 && cwd < bin && bin < data, qPrintable(text));
 }
 
-// Alt+H, then P, from a program started outside its folder: the help beside
-// the program opens, in one window that the next Help command reuses.
+void HelpTest::helpMenu_data() {
+    QTest::addColumn<bool>("f1");
+    QTest::newRow("Alt+H, then P") << false;
+    QTest::newRow("F1") << true;
+}
+
+// Alt+H, then P (or F1), from a program started outside its folder: the
+// help beside the program opens, in one window that the next Help command
+// reuses.
 void HelpTest::helpMenu() {
+    QFETCH(bool, f1);
     QTemporaryDir elsewhere;
     QVERIFY(QDir::setCurrent(elsewhere.path()));
     Form1 form;
@@ -201,11 +210,15 @@ void HelpTest::helpMenu() {
     for (int time = 1; time <= 2; ++time) {
         form.activateWindow();
         QTRY_VERIFY(form.isActiveWindow());
-        QTest::keyClick(&form, Qt::Key_H, Qt::AltModifier);
-        QTRY_VERIFY(QApplication::activePopupWidget());
-        QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("mnuHelp"));
-        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
-        QTRY_VERIFY(!QApplication::activePopupWidget());
+        if (f1) {
+            QTest::keyClick(&form, Qt::Key_F1);
+        } else {
+            QTest::keyClick(&form, Qt::Key_H, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("mnuHelp"));
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        }
         QList<HelpViewer*> viewers;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer && viewer->isVisible())
