@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan bench package clean
 
 all: build
 
@@ -38,6 +38,10 @@ bench: build
 	@$(BUILD_DIR)/bin/mensura_window_bench
 	@$(BUILD_DIR)/bin/mensura_soak
 	@bench/startup.sh $(BUILD_DIR)
+
+# The Debian package, build/mensura_10.4.0_amd64.deb.
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	@rm -rf $(BUILD_DIR) build-asan

@@ -94,6 +94,9 @@ void PrepareApplication() {
     QFont::insertSubstitutions(QStringLiteral("Arial"), arialMetric);
     QApplication::setApplicationName(QStringLiteral("Mensura"));
     QApplication::setApplicationVersion(QStringLiteral(MENSURA_VERSION));
+    // On Wayland this becomes the window's app id, by which the desktop finds
+    // the menu entry and its icon; X11 desktops match StartupWMClass instead.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MENSURA_APP_ID));
 }
 
 QFont StandardFont() {

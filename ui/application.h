@@ -12,7 +12,7 @@ namespace mensura {
 //    (with the menu bar's rarely seen extension arrow made when first drawn).
 //  - "MS Sans Serif" and "Arial", the fonts the windows are designed in,
 //    mapped to installed fonts of the same widths.
-//  - Program name and version.
+//  - Program name and version, and the id of the desktop entry.
 void PrepareApplication();
 
 // The windows' standard font: "MS Sans Serif" 8.25 pt, which is 11 px at

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Renders Mensura's icon, mensura.svg, to the PNG sizes the program and the
+# desktop use: 16, 24, 32 and 48 pixels are compiled into the program as its
+# window icon, and every size goes into the hicolor icon theme on install.
+# The PNGs are committed; run this again only after changing the SVG.
+# Needs rsvg-convert (Debian package librsvg2-bin).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+for size in 16 24 32 48 64 128 256; do
+    rsvg-convert --width "$size" --height "$size" --format png mensura.svg -o "mensura-$size.png"
+done

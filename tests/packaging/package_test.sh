@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Builds the Debian package the way `make package` does, into a throwaway
+# folder, and checks what apt will see: the file name, the control fields,
+# dependencies that are the program's run-time needs and nothing needed only
+# to build, no maintainer scripts, a stripped program, and exactly the
+# install tree under /usr.
+#
+# Usage: package_test.sh BUILD_DIR VERSION
+set -uo pipefail
+
+build_dir=$1
+version=$2
+
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1; shift
+    if "$@"; then passes=$((passes + 1)); else echo "FAIL: $what" >&2; failures=$((failures + 1)); fi
+}
+
+work=$(mktemp -d "$build_dir/package-test.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+if ! (cd "$build_dir" && cpack --config CPackConfig.cmake -B "$work/out") >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log" >&2
+    echo "FAIL: cpack" >&2
+    exit 1
+fi
+
+deb=$work/out/mensura_${version}_$(dpkg --print-architecture).deb
+if [[ ! -f $deb ]]; then
+    echo "FAIL: no $(basename "$deb"); cpack made: $(cd "$work/out" && ls ./*.deb)" >&2
+    exit 1
+fi
+
+field() { dpkg-deb -f "$deb" "$1"; }
+check "Package is $(field Package)" test "$(field Package)" = mensura
+check "Version is $(field Version)" test "$(field Version)" = "$version"
+check "Section is '$(field Section)'" test "$(field Section)" = utils
+check "Priority is '$(field Priority)'" test "$(field Priority)" = optional
+check "no Homepage" test -n "$(field Homepage)"
+check "Maintainer '$(field Maintainer)' is no name with an address" \
+    grep -qE '^[^<]+ <[^@ ]+@[^> ]+>$' <<<"$(field Maintainer)"
+check "Description has no extended part" test "$(field Description | wc -l)" -gt 2
+
+# Depends: the libraries the program links, found by dpkg-shlibdeps, plus the
+# fonts its layout needs; nothing that only building or testing needs.
+depends=$(field Depends)
+names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation; do
+    check "Depends lacks $needed: $depends" grep -qx "$needed" <<<"$names"
+done
+check "Depends names a package only needed to build or test: $depends" \
+    bash -c "! grep -E -- '-dev$|^(cmake|g\\+\\+|gcc|make|dpkg-dev|desktop-file-utils|appstream|libgtest|libbenchmark|googletest|nlohmann)' <<<'$names'"
+check "Depends names a package twice: $depends" test -z "$(sort <<<"$names" | uniq -d)"
+
+# Caches are refreshed by dpkg triggers of the packages that own them.
+dpkg-deb -e "$deb" "$work/control"
+check "maintainer scripts in the package: $(ls "$work/control")" \
+    test "$(ls "$work/control" | tr '\n' ' ')" = "control md5sums "
+
+# The files: the install tree under /usr, the program stripped.
+dpkg-deb -x "$deb" "$work/root"
+DESTDIR=$work/tree cmake --install "$build_dir" --prefix /usr >/dev/null
+check "package files differ from the install tree (< tree, > package):
+$(diff <(cd "$work/tree" && find . -type f | sort) <(cd "$work/root" && find . -type f | sort))" \
+    diff -q <(cd "$work/tree" && find . -type f | sort) <(cd "$work/root" && find . -type f | sort)
+if command -v readelf >/dev/null; then
+    check "usr/bin/mensura keeps its debugging sections" \
+        bash -c "! readelf -S '$work/root/usr/bin/mensura' | grep -q '\\.debug_'"
+fi
+check "a file in the package is not root's or has odd permissions:
+$(dpkg-deb -c "$deb" | grep -vE '^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x) root/root ')" \
+    bash -c "! dpkg-deb -c '$deb' | grep -vqE '^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x) root/root '"
+
+echo "$passes passed, $failures failed"
+[[ $failures -eq 0 ]]
