@@ -40,7 +40,8 @@ TEST_F(CompiledHelpTest, ObjectsAreFoundWithoutRegardToCaseAndHoldTheirSourceByt
     }
     const auto picture = m_file->Object("/images/mensura.png");
     ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(*picture, ReadFile(MENSURA_HELP_SOURCE_DIR "/images/mensura.png"));
+    // The picture is the program's 32-pixel icon.
+    EXPECT_EQ(*picture, ReadFile(MENSURA_HELP_SOURCE_DIR "/../packaging/icons/mensura-32.png"));
 }
 
 TEST_F(CompiledHelpTest, MissingOrMalformedNamesFindNothing) {
