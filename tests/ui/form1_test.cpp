@@ -18,6 +18,7 @@
 #include "application.h"
 #include "caption_label.h"
 #include "catalogue.h"
+#include "modal_watchdog.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ private:
     static QMenu* ActiveMenu();
 
     Form1* m_form = nullptr;
-    QTimer* m_watchdog = nullptr;
+    ModalWatchdog* m_watchdog = nullptr;
     QString m_unexpectedModal;
 };
 
@@ -147,22 +148,12 @@ void Form1Test::initTestCase() {
 }
 
 void Form1Test::init() {
-    m_unexpectedModal.clear();
     m_form = new Form1;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
     m_form->activateWindow();
     QTRY_VERIFY(m_form->isActiveWindow());
-    // Mensura never opens a modal window; if one appears, note it and close
-    // it so that the test fails instead of hanging.
-    m_watchdog = new QTimer;
-    connect(m_watchdog, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            m_unexpectedModal = modal->metaObject()->className();
-            modal->close();
-        }
-    });
-    m_watchdog->start(100);
+    m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 
 void Form1Test::cleanup() {

@@ -14,6 +14,7 @@
 
 #include "application.h"
 #include "form1.h"
+#include "modal_watchdog.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ private:
 
     Form1* m_form = nullptr;
     QPointer<frmSplash> m_about;
-    QTimer* m_watchdog = nullptr;
+    ModalWatchdog* m_watchdog = nullptr;
     QString m_unexpectedModal;
 };
 
@@ -68,21 +69,13 @@ void FrmSplashTest::initTestCase() {
 }
 
 void FrmSplashTest::init() {
-    m_unexpectedModal.clear();
     m_form = new Form1;
     m_form->SetAboutCloseDelay(kShortDelay);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
     m_form->activateWindow();
     QTRY_VERIFY(m_form->isActiveWindow());
-    m_watchdog = new QTimer;
-    connect(m_watchdog, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            m_unexpectedModal = modal->metaObject()->className();
-            modal->close();
-        }
-    });
-    m_watchdog->start(100);
+    m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 
 void FrmSplashTest::cleanup() {

@@ -21,6 +21,7 @@
 #include "help_file.h"
 #include "help_viewer.h"
 #include "html_help.h"
+#include "modal_watchdog.h"
 
 using mensura::helpfile::HelpFile;
 
@@ -82,7 +83,7 @@ private:
     QString m_helpFile;  // the compiled help file, beside this test program
     QString m_startDir;
     HelpViewer* m_viewer = nullptr;
-    QTimer* m_watchdog = nullptr;
+    ModalWatchdog* m_watchdog = nullptr;
     QString m_unexpectedModal;
 };
 
@@ -95,15 +96,7 @@ void HelpTest::initTestCase() {
 }
 
 void HelpTest::init() {
-    m_unexpectedModal.clear();
-    m_watchdog = new QTimer;
-    connect(m_watchdog, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            m_unexpectedModal = modal->metaObject()->className();
-            modal->close();
-        }
-    });
-    m_watchdog->start(100);
+    m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 
 void HelpTest::cleanup() {

@@ -17,6 +17,7 @@
 #include "catalogue.h"
 #include "form1.h"
 #include "line_edit_guard.h"
+#include "modal_watchdog.h"
 #include "number_text.h"
 
 namespace {
@@ -81,7 +82,7 @@ private:
     QString CaptionFault() const;
 
     Form1* m_form = nullptr;
-    QTimer* m_watchdog = nullptr;
+    ModalWatchdog* m_watchdog = nullptr;
     QString m_unexpectedModal;
     int m_userFlashTime = 0;
 };
@@ -93,22 +94,12 @@ void HostileInputTest::initTestCase() {
 }
 
 void HostileInputTest::init() {
-    m_unexpectedModal.clear();
     m_form = new Form1;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
     m_form->activateWindow();
     QTRY_VERIFY(m_form->isActiveWindow());
-    // Mensura never opens a modal window; if one appears, note it and close
-    // it so that the test fails instead of hanging.
-    m_watchdog = new QTimer;
-    connect(m_watchdog, &QTimer::timeout, [this] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            m_unexpectedModal = modal->metaObject()->className();
-            modal->close();
-        }
-    });
-    m_watchdog->start(100);
+    m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 
 void HostileInputTest::cleanup() {
