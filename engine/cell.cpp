@@ -44,11 +44,17 @@ CellValue EvaluateCell(float input, const Cell& cell) {
 
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
                         const Separators& separators) {
+    std::string caption;
+    return WriteResultCell(input, cell, fields, separators, caption);
+}
+
+FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
+                        const Separators& separators, std::string& caption) {
     const CellValue v = EvaluateCell(input, cell);
-    if (v.error == FpError::None)
-        fields.SetValueCaption(cell.row, FormatResult(v.value, cell.precision, separators),
-                               CellNumber{v.value, cell.precision});
-    return v.error;
+    if (v.error != FpError::None) return v.error;
+    FormatResult(v.value, cell.precision, separators, caption);
+    fields.SetValueCaption(cell.row, caption, CellNumber{v.value, cell.precision});
+    return FpError::None;
 }
 
 }  // namespace mensura

@@ -31,4 +31,9 @@ double LeadingNumber(std::string_view text);
 // trailing zeros dropped. A value that rounds to zero shows no sign.
 std::string FormatResult(double value, Precision precision, const Separators& separators = {});
 
+// The same into `out`, whose storage is reused: a table run formats all its
+// cells through one string.
+void FormatResult(double value, Precision precision, const Separators& separators,
+                  std::string& out);
+
 }  // namespace mensura

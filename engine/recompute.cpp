@@ -32,10 +32,11 @@ RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators
     const float input = ReadInputValue(fields);  // the input box before the selector
     const std::string unit = fields.UnitText();
     RunStatus status;
+    std::string caption;
     for (const Block& block : table.blocks) {
         if (block.unit != unit) continue;
         for (const Cell& cell : block.cells) {
-            const FpError error = WriteResultCell(input, cell, fields, separators);
+            const FpError error = WriteResultCell(input, cell, fields, separators, caption);
             if (error != FpError::None) return {RunStatus::Kind::CellFailed, cell.row, error};
         }
         status.kind = RunStatus::Kind::Ok;

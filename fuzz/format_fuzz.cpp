@@ -26,5 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string shown = mensura::FormatResult(value, precision, separators);
     fuzzcheck::CheckShown(value, precision, separators, shown, "FormatResult");
 
+    // A table run formats every cell into one reused string: what it held
+    // before must not show through.
+    std::string reused(in.Byte(), '7');
+    mensura::FormatResult(value, precision, separators, reused);
+    if (reused != shown) fuzzcheck::Fail("a reused string gives another text", reused);
     return 0;
 }
