@@ -21,7 +21,7 @@ bool IsDigit(char c) {
 
 // "&H1F" or "&O17", read as a non-negative integer of any width; digits that
 // do not fit a double's precision are rounded, and too many give infinity.
-double RadixInteger(const std::string& s, std::size_t pos, int radix) {
+double RadixInteger(std::string_view s, std::size_t pos, int radix) {
     double value = 0;
     for (; pos < s.size(); ++pos) {
         const char c = s[pos];
@@ -43,35 +43,38 @@ double RadixInteger(const std::string& s, std::size_t pos, int radix) {
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-    std::string s;
-    s.reserve(text.size());
-    for (char c : text)
-        if (!IsBlank(c)) s.push_back(c);
+    // Blanks go wherever they stand; a text without any (the usual case) is
+    // read where it is.
+    std::string compact;
+    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+        compact.reserve(text.size());
+        for (char c : text)
+            if (!IsBlank(c)) compact.push_back(c);
+        text = compact;
+    }
+    const std::string_view s = text;
 
     if (s.size() >= 2 && s[0] == '&') {
         if (s[1] == 'H' || s[1] == 'h') return RadixInteger(s, 2, 16);
         if (s[1] == 'O' || s[1] == 'o') return RadixInteger(s, 2, 8);
     }
 
-    // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits],
-    // rebuilt without the "+" that from_chars does not take.
+    // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits];
+    // from_chars reads it from after the sign, which it does not take.
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    std::string number;
+    const std::size_t start = i;
     int intDigits = 0, leadingFractionZeros = 0;
     bool nonZeroSeen = false;
     bool anyDigit = false;
     for (; i < s.size() && IsDigit(s[i]); ++i) {
-        number.push_back(s[i]);
         anyDigit = true;
         if (s[i] != '0') nonZeroSeen = true;
         if (nonZeroSeen) ++intDigits;
     }
     if (i < s.size() && s[i] == '.') {
-        number.push_back('.');
         for (++i; i < s.size() && IsDigit(s[i]); ++i) {
-            number.push_back(s[i]);
             anyDigit = true;
             if (s[i] != '0') nonZeroSeen = true;
             if (!nonZeroSeen) ++leadingFractionZeros;
@@ -84,19 +87,16 @@ double LeadingNumber(std::string_view text) {
         bool expNegative = false;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
         if (j < s.size() && IsDigit(s[j])) {
-            number.push_back('e');
-            if (expNegative) number.push_back('-');
-            for (; j < s.size() && IsDigit(s[j]); ++j) {
-                number.push_back(s[j]);
+            for (; j < s.size() && IsDigit(s[j]); ++j)
                 if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
-            }
             if (expNegative) exponent = -exponent;
+            i = j;  // the exponent is part of the number
         }
     }
     if (!nonZeroSeen) return negative ? -0.0 : 0.0;
 
     double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = std::from_chars(s.data() + start, s.data() + i, value);
     if (result.ec == std::errc::result_out_of_range) {
         // Decimal magnitude of the first significant digit tells overflow
         // from underflow.

@@ -68,11 +68,14 @@ RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators
     // Three independent tests, each on a fresh reading of the title.
     // A failed cell ends the recompute at once.
     RunStatus status;
-    if (fields.CategoryTitle() == "LENGTH") status = ConvertLength(fields, separators);
+    if (fields.CategoryTitle() == LengthTable().category)
+        status = ConvertLength(fields, separators);
     if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == "WEIGHT") status = ConvertWeight(fields, separators);
+    if (fields.CategoryTitle() == WeightTable().category)
+        status = ConvertWeight(fields, separators);
     if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == "CAPACITY") status = ConvertCapacity(fields, separators);
+    if (fields.CategoryTitle() == CapacityTable().category)
+        status = ConvertCapacity(fields, separators);
     return status;
 }
 
