@@ -86,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string context = "\"" + fields.category + "\" \"" + fields.unit + "\" status " +
                                 mensura::Describe(status) + ",";
 
-    // A unit's name only in its own row, and only as the mark of the unit
-    // the number is in; a number only with the number it shows.
+    // A caption written without a number is the mark: the unit text, which
+    // must be a unit's name, in that unit's own row.
     for (const Write& w : fields.writes) {
         if (w.row < 1 || w.row > mensura::kRowCount)
             fuzzcheck::Fail("a row out of range", context + " row " + std::to_string(w.row));
