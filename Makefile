@@ -3,7 +3,10 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-asan bench package clean
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 180
+
+.PHONY: all deps configure build run test test-asan bench package fuzz clean
 
 all: build
 
@@ -43,5 +46,14 @@ bench: build
 package: build
 	@cmake --build $(BUILD_DIR) --target package
 
+# Builds every fuzz target with clang and libFuzzer into $(FUZZ_DIR) and runs
+# each for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600). Corpora grow in
+# $(FUZZ_DIR)/corpus/NAME, crash files land in $(FUZZ_DIR)/crashes/NAME.
+fuzz: deps
+	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENSURA_FUZZ=ON \
+		-DMENSURA_BUILD_UI=OFF -DMENSURA_BUILD_TESTS=OFF -DMENSURA_BUILD_BENCH=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	@rm -rf $(BUILD_DIR) build-asan
+	@rm -rf $(BUILD_DIR) build-asan $(FUZZ_DIR)

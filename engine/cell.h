@@ -80,4 +80,9 @@ CellValue EvaluateCell(float input, const Cell& cell);
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
                         const Separators& separators);
 
+// The same with the caption's text formatted into `caption`, so that a run
+// reuses one string for all its cells.
+FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
+                        const Separators& separators, std::string& caption);
+
 }  // namespace mensura

@@ -1,7 +1,10 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -18,7 +21,7 @@ bool IsDigit(char c) {
 
 // "&H1F" or "&O17", read as a non-negative integer of any width; digits that
 // do not fit a double's precision are rounded, and too many give infinity.
-double RadixInteger(const std::string& s, std::size_t pos, int radix) {
+double RadixInteger(std::string_view s, std::size_t pos, int radix) {
     double value = 0;
     for (; pos < s.size(); ++pos) {
         const char c = s[pos];
@@ -40,35 +43,38 @@ double RadixInteger(const std::string& s, std::size_t pos, int radix) {
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-    std::string s;
-    s.reserve(text.size());
-    for (char c : text)
-        if (!IsBlank(c)) s.push_back(c);
+    // Blanks go wherever they stand; a text without any (the usual case) is
+    // read where it is.
+    std::string compact;
+    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+        compact.reserve(text.size());
+        for (char c : text)
+            if (!IsBlank(c)) compact.push_back(c);
+        text = compact;
+    }
+    const std::string_view s = text;
 
     if (s.size() >= 2 && s[0] == '&') {
         if (s[1] == 'H' || s[1] == 'h') return RadixInteger(s, 2, 16);
         if (s[1] == 'O' || s[1] == 'o') return RadixInteger(s, 2, 8);
     }
 
-    // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits],
-    // rebuilt without the "+" that from_chars does not take.
+    // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits];
+    // from_chars reads it from after the sign, which it does not take.
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    std::string number;
+    const std::size_t start = i;
     int intDigits = 0, leadingFractionZeros = 0;
     bool nonZeroSeen = false;
     bool anyDigit = false;
     for (; i < s.size() && IsDigit(s[i]); ++i) {
-        number.push_back(s[i]);
         anyDigit = true;
         if (s[i] != '0') nonZeroSeen = true;
         if (nonZeroSeen) ++intDigits;
     }
     if (i < s.size() && s[i] == '.') {
-        number.push_back('.');
         for (++i; i < s.size() && IsDigit(s[i]); ++i) {
-            number.push_back(s[i]);
             anyDigit = true;
             if (s[i] != '0') nonZeroSeen = true;
             if (!nonZeroSeen) ++leadingFractionZeros;
@@ -81,19 +87,16 @@ double LeadingNumber(std::string_view text) {
         bool expNegative = false;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
         if (j < s.size() && IsDigit(s[j])) {
-            number.push_back('e');
-            if (expNegative) number.push_back('-');
-            for (; j < s.size() && IsDigit(s[j]); ++j) {
-                number.push_back(s[j]);
+            for (; j < s.size() && IsDigit(s[j]); ++j)
                 if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
-            }
             if (expNegative) exponent = -exponent;
+            i = j;  // the exponent is part of the number
         }
     }
     if (!nonZeroSeen) return negative ? -0.0 : 0.0;
 
     double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto result = std::from_chars(s.data() + start, s.data() + i, value);
     if (result.ec == std::errc::result_out_of_range) {
         // Decimal magnitude of the first significant digit tells overflow
         // from underflow.
@@ -106,110 +109,225 @@ double LeadingNumber(std::string_view text) {
 
 namespace {
 
-// Significant digits of a magnitude, most significant first:
-// value = 0.d1d2d3... * 10^(exponent + 1). Fixed storage, as this runs for
-// every cell of every keystroke.
+// Products of a 53-bit significand and a power of five need up to 109 bits.
+__extension__ typedef unsigned __int128 Uint128;
+
+constexpr std::uint64_t kPow10[] = {1,
+                                    10,
+                                    100,
+                                    1000,
+                                    10000,
+                                    100000,
+                                    1000000,
+                                    10000000,
+                                    100000000,
+                                    1000000000,
+                                    10000000000,
+                                    100000000000,
+                                    1000000000000,
+                                    10000000000000,
+                                    100000000000000,
+                                    1000000000000000,
+                                    10000000000000000,
+                                    100000000000000000,
+                                    1000000000000000000,
+                                    10000000000000000000u};
+
+constexpr std::uint64_t Pow5(int n) {
+    std::uint64_t p = 1;
+    for (int i = 0; i < n; ++i) p *= 5;
+    return p;
+}
+constexpr std::uint64_t kPow5[] = {
+    Pow5(0),  Pow5(1),  Pow5(2),  Pow5(3),  Pow5(4),  Pow5(5),  Pow5(6),  Pow5(7),  Pow5(8),
+    Pow5(9),  Pow5(10), Pow5(11), Pow5(12), Pow5(13), Pow5(14), Pow5(15), Pow5(16), Pow5(17),
+    Pow5(18), Pow5(19), Pow5(20), Pow5(21), Pow5(22), Pow5(23), Pow5(24),
+};
+
+constexpr int kDecimals = 7;  // places after the decimal separator, at most
+
+// A decimal number digits * 10^exponent.
 struct Decimal {
-    char digits[80];
-    int count = 0;
+    std::uint64_t digits = 0;
     int exponent = 0;
 };
 
-// Digits and exponent of a to_chars scientific rendering "d.ddde±x".
-void SplitScientific(const char* begin, const char* end, Decimal& d) {
-    const char* e = begin;
-    while (*e != 'e') ++e;
-    d.digits[0] = *begin;
-    d.count = 1;
-    for (const char* p = begin + 2; p < e; ++p) d.digits[d.count++] = *p;
-    const bool negative = e[1] == '-';
-    d.exponent = 0;
-    for (const char* p = e + 2; p != end; ++p) d.exponent = d.exponent * 10 + (*p - '0');
-    if (negative) d.exponent = -d.exponent;
+// Rounds `digits` to the nearest multiple of 10^places, half away from zero,
+// and divides by it.
+std::uint64_t DropDigits(std::uint64_t digits, int places) {
+    if (places == 0) return digits;
+    if (places >= 20) return 0;
+    const std::uint64_t unit = kPow10[places];
+    return digits / unit + (digits % unit >= unit / 2 ? 1 : 0);
 }
 
-// Adds one unit in the last of the first `count` digits. When every digit
-// was 9 the result is 1 followed by zeros and the exponent grows by one.
-void IncrementDigits(Decimal& d, int count) {
-    for (int k = count; k-- > 0;) {
-        if (d.digits[k] != '9') {
-            ++d.digits[k];
-            return;
+// A magnitude of at least 1e-8 rounded to `count` (at most 15) significant
+// digits, half away from zero, on its exact binary value.
+//
+// It scales the magnitude by a power of ten so that its integer part holds
+// count + 1 or count + 2 digits, exactly, in integer arithmetic. Those
+// extra digits alone decide the rounding: the remainder below the count-th
+// digit is r + f with r a whole number of units and f < 1, and it reaches
+// the half (a whole number of units too) exactly when r does.
+Decimal RoundSignificant(double magnitude, int count) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1}
+                                                                                    << 52;
+    const int e = biased - 1075;  // magnitude = significand * 2^e, a normal number
+    // 2^p <= magnitude < 2^(p + 1), so floor(log10(magnitude)) is k or k + 1.
+    const int k = ((biased - 1023) * 78913) >> 18;  // floor(p * log10(2))
+    int scale = count - k;
+
+    std::uint64_t scaled;  // floor(magnitude * 10^scale), in [10^count, 10^(count + 2))
+    if (magnitude >= 0x1p64) {
+        // A whole number with 20 to 309 digits: read its leading ones from
+        // its exact expansion.
+        char buffer[320];
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::fixed, 0);
+        scaled = 0;
+        for (const char* p = buffer; p < buffer + count + 1; ++p)
+            scaled = scaled * 10 + static_cast<std::uint64_t>(*p - '0');
+        scale = count + 1 - static_cast<int>(r.ptr - buffer);
+    } else if (scale >= 0) {
+        // significand * 5^scale * 2^(e + scale); 1e-8 <= magnitude keeps
+        // scale at 24 or below.
+        const Uint128 product = Uint128{significand} * kPow5[scale];
+        const int shift = e + scale;
+        scaled = static_cast<std::uint64_t>(shift >= 0 ? product << shift : product >> -shift);
+    } else {
+        // significand * 2^(e - r) / 5^r with r = -scale; magnitude < 2^64
+        // keeps the dividend in 64 bits, and dividing in two steps floors
+        // the same as in one.
+        const int r = -scale;
+        const int shift = e - r;
+        const std::uint64_t dividend = shift >= 0 ? significand << shift : significand >> -shift;
+        scaled = dividend / kPow5[r];
+    }
+
+    if (scaled >= kPow10[count + 1]) return {DropDigits(scaled, 2), 2 - scale};
+    return {DropDigits(scaled, 1), 1 - scale};
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes n < 10^8 as eight digits, leading zeros included.
+void WriteEightDigits(std::uint32_t n, char* p) {
+    const std::uint32_t high = n / 10000, low = n % 10000;
+    std::memcpy(p, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(p + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(p + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
+// Digits of n, none for 0: from its bit length, floor(bits * log10(2)) or
+// one more.
+int DigitCount(std::uint64_t n) {
+    const int bits = n == 0 ? 0 : 64 - __builtin_clzll(n);
+    const int count = (bits * 1233) >> 12;
+    return n >= kPow10[count] ? count + 1 : count;
+}
+
+char* Append(char* p, const std::string& text) {
+    if (text.size() == 1) {  // the usual separator: no call for one byte
+        *p = text[0];
+        return p + 1;
+    }
+    return std::copy(text.begin(), text.end(), p);
+}
+
+// Writes a rounded value through the pattern: sign, grouped integer part
+// (absent when 0), decimal separator, decimals.
+void WritePattern(bool negative, Decimal d, const Separators& separators, std::string& out) {
+    // The places to write, most significant first, as plain digits: the
+    // digits (at most 10^15, so 16 places hold them) with zeros in front,
+    // and zeros down to the units place when the exponent is positive
+    // (at most 308).
+    constexpr int kPlaces = 16;
+    char plain[kPlaces + 310 + 8];  // 8 more for the last fixed-size copy
+    WriteEightDigits(static_cast<std::uint32_t>(d.digits / 100000000), plain);
+    WriteEightDigits(static_cast<std::uint32_t>(d.digits % 100000000), plain + 8);
+    int size = kPlaces;
+    if (d.exponent > 0) {
+        std::memset(plain + size, '0', static_cast<std::size_t>(d.exponent));
+        size += d.exponent;
+    }
+    // Leading zeros go, except those that stand after the decimal separator.
+    const int decimals = d.exponent < 0 ? -d.exponent : 0;
+    const int first = kPlaces - std::max(DigitCount(d.digits), decimals);
+    const int intDigits = size - first - decimals;
+    const int groups = intDigits > 0 ? (intDigits - 1) / 3 : 0;
+    const std::size_t length = (negative ? 1u : 0u) + static_cast<std::size_t>(size - first) +
+                               static_cast<std::size_t>(groups) * separators.group.size() +
+                               separators.decimal.size();
+
+    // The text goes into a buffer with room to spare, so that short runs of
+    // digits are copied in fixed sizes (up to 8 bytes written past a run).
+    constexpr std::size_t kSlack = 8;
+    char local[256];
+    const bool fits = length + kSlack <= sizeof local;
+    if (!fits) out.resize(length + kSlack);
+    char* const begin = fits ? local : out.data();
+    char* p = begin;
+    if (negative) *p++ = '-';
+    const char* digit = plain + first;
+    if (intDigits > 0) {
+        // A first group of one to three digits, then groups of three.
+        const int lead = intDigits - 3 * groups;
+        std::memcpy(p, digit, 3);
+        p += lead;
+        digit += lead;
+        for (int g = 0; g < groups; ++g, digit += 3) {
+            p = Append(p, separators.group);
+            std::memcpy(p, digit, 3);
+            p += 3;
         }
-        d.digits[k] = '0';
     }
-    d.digits[0] = '1';
-    ++d.exponent;
-}
-
-// Rounds a magnitude to `count` significant digits, half away from zero,
-// on its exact decimal expansion rather than on the binary value.
-void RoundSignificant(double magnitude, int count, Decimal& d) {
-    // Four more correctly rounded digits decide the rounding unless they
-    // read "5000": the exact remainder may then lie just below one half, or
-    // be an exact tie. Only then read far enough into the expansion to see
-    // it: 45 more digits tell any double of at least 1e-8 from a half-way
-    // decimal of 16 digits or fewer, and smaller values round to zero at 7
-    // decimals anyway.
-    char buffer[128];
-    auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                           count + 3);
-    SplitScientific(buffer, r.ptr, d);
-    if (d.digits[count] == '5' && d.digits[count + 1] == '0' && d.digits[count + 2] == '0' &&
-        d.digits[count + 3] == '0') {
-        r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                          count + 45);
-        SplitScientific(buffer, r.ptr, d);
-    }
-    const bool roundUp = d.digits[count] >= '5';
-    d.count = count;
-    if (roundUp) IncrementDigits(d, count);
+    p = Append(p, separators.decimal);
+    std::memcpy(p, digit, 8);  // decimals <= 7
+    if (fits)
+        out.assign(local, length);
+    else
+        out.resize(length);
 }
 
 }  // namespace
 
-std::string FormatResult(double value, Precision precision, const Separators& separators) {
-    if (std::isnan(value) || std::isinf(value)) return std::string(kOutOfRangeText);
-
-    constexpr int kDecimals = 7;
-    Decimal d;
-    if (value != 0) {
-        RoundSignificant(std::fabs(value), precision == Precision::Single ? 7 : 15, d);
-        // Digit k stands at the place 10^(exponent - k). Keep the places down
-        // to 10^-kDecimals and round at the first dropped digit, which is an
-        // implicit 0 when even the leading digit lies further right.
-        const int kept = d.exponent + kDecimals + 1;
-        if (kept < d.count) {
-            const bool roundUp = kept >= 0 && d.digits[kept] >= '5';
-            if (kept <= 0) {
-                d.count = roundUp ? 1 : 0;
-                d.digits[0] = '1';
-                d.exponent = -kDecimals;
-            } else {
-                d.count = kept;
-                // A carry adds an integer digit: 9.99999996 shows "10.".
-                if (roundUp) IncrementDigits(d, kept);
-            }
+void FormatResult(double value, Precision precision, const Separators& separators,
+                  std::string& out) {
+    if (!std::isfinite(value)) {
+        out.assign(kOutOfRangeText);
+        return;
+    }
+    const double magnitude = std::fabs(value);
+    Decimal d;  // zero
+    // Below 1e-8 even a rounding up of the significant digits stays below
+    // 0.00000005, which shows as zero.
+    if (magnitude >= 1e-8) {
+        d = RoundSignificant(magnitude, precision == Precision::Single ? 7 : 15);
+        // Round the significant digits to 7 decimals; a carry may add an
+        // integer digit (9.99999996 shows "10.").
+        if (d.exponent < -kDecimals) {
+            d.digits = DropDigits(d.digits, -kDecimals - d.exponent);
+            d.exponent = -kDecimals;
         }
-        while (d.count > 0 && d.digits[d.count - 1] == '0') --d.count;
+        while (d.exponent < 0 && d.digits != 0 && d.digits % 10 == 0) {
+            d.digits /= 10;
+            ++d.exponent;
+        }
+        if (d.digits == 0) d.exponent = 0;
     }
+    WritePattern(value < 0 && d.digits != 0, d, separators, out);
+}
 
-    // Integer places exponent..0, then decimals down to the last digit.
-    const int intDigits = d.count > 0 && d.exponent >= 0 ? d.exponent + 1 : 0;
-    const auto digitAt = [&d](int place) {
-        const int k = d.exponent - place;
-        return k >= 0 && k < d.count ? d.digits[k] : '0';
-    };
+std::string FormatResult(double value, Precision precision, const Separators& separators) {
     std::string out;
-    out.reserve(static_cast<std::size_t>(intDigits) * (1 + separators.group.size() / 3) + 16);
-    if (value < 0 && d.count > 0) out.push_back('-');
-    for (int place = intDigits - 1; place >= 0; --place) {
-        out.push_back(digitAt(place));
-        if (place > 0 && place % 3 == 0) out += separators.group;
-    }
-    out += separators.decimal;
-    const int lastPlace = d.count > 0 ? d.exponent - (d.count - 1) : 0;
-    for (int place = -1; place >= lastPlace; --place) out.push_back(digitAt(place));
+    FormatResult(value, precision, separators, out);
     return out;
 }
 

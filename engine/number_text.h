@@ -31,6 +31,11 @@ double LeadingNumber(std::string_view text);
 // trailing zeros dropped. A value that rounds to zero shows no sign.
 std::string FormatResult(double value, Precision precision, const Separators& separators = {});
 
+// The same into `out`, whose storage is reused: a table run formats all its
+// cells through one string.
+void FormatResult(double value, Precision precision, const Separators& separators,
+                  std::string& out);
+
 // The value exactly as FormatResult shows it, written for pasting into a
 // calculator, a spreadsheet or code: no grouping, "." as the decimal point,
 // a 0 before a leading point and no trailing point ("3,657.6" gives

@@ -32,10 +32,11 @@ RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators
     const float input = ReadInputValue(fields);  // the input box before the selector
     const std::string unit = fields.UnitText();
     RunStatus status;
+    std::string caption;
     for (const Block& block : table.blocks) {
         if (block.unit != unit) continue;
         for (const Cell& cell : block.cells) {
-            const FpError error = WriteResultCell(input, cell, fields, separators);
+            const FpError error = WriteResultCell(input, cell, fields, separators, caption);
             if (error != FpError::None) return {RunStatus::Kind::CellFailed, cell.row, error};
         }
         status.kind = RunStatus::Kind::Ok;
@@ -67,11 +68,14 @@ RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators
     // Three independent tests, each on a fresh reading of the title.
     // A failed cell ends the recompute at once.
     RunStatus status;
-    if (fields.CategoryTitle() == "LENGTH") status = ConvertLength(fields, separators);
+    if (fields.CategoryTitle() == LengthTable().category)
+        status = ConvertLength(fields, separators);
     if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == "WEIGHT") status = ConvertWeight(fields, separators);
+    if (fields.CategoryTitle() == WeightTable().category)
+        status = ConvertWeight(fields, separators);
     if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == "CAPACITY") status = ConvertCapacity(fields, separators);
+    if (fields.CategoryTitle() == CapacityTable().category)
+        status = ConvertCapacity(fields, separators);
     return status;
 }
 

@@ -1,86 +1,150 @@
-// Fuzz target: any input text, under any unit of any category, must give
-// captions that are a unit's name, "Out of range" or a well-formed result of
-// the display pattern, and a run must end with a status that matches what
-// it wrote.
+// Fuzz target: a whole recompute with any category title, unit text,
+// separators and input text, the text up to the input box's limit. Checks
+// that the run writes what its status reports: for a matching block, its
+// cells in order and then the unit's name in the unit's own row; after a
+// failing cell nothing more, the rows before it written. Every number shown
+// is a form of the display pattern with the separators given, reads back as
+// the cell's value, and has the input's sign; a unit's name appears only in
+// its own row.
+//
+// Input: a byte choosing the title (a category's name, or up to 15 bytes
+// taken from the input), a byte choosing the unit text (one of the 45 unit
+// strings of any category, or up to 31 bytes from the input), a byte for
+// each separator (a real setting's, or up to 4 bytes from the input), then
+// the input text. The choices take at most 64 bytes, so with -max_len=32831
+// the text reaches the input box's limit of 32767 characters.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <iostream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "fuzz_support.h"
 #include "recompute.h"
 
 namespace {
 
+using mensura::RunStatus;
+
+struct Write {
+    int row;
+    std::string caption;
+    std::optional<mensura::CellNumber> number;
+};
+
 class FuzzFields : public mensura::ConverterFields {
 public:
     std::string category, unit, input;
-    std::string captions[mensura::kRowCount];
-    int writes = 0;
+    std::vector<Write> writes;
     std::string InputText() const override { return input; }
     std::string UnitText() const override { return unit; }
     std::string CategoryTitle() const override { return category; }
     void SetValueCaption(int row, const std::string& caption,
-                         std::optional<mensura::CellNumber>) override {
-        if (row < 1 || row > mensura::kRowCount) Fail("row out of range", caption);
-        captions[row - 1] = caption;
-        ++writes;
-    }
-    [[noreturn]] void Fail(const char* what, const std::string& caption) const {
-        std::cerr << what << ": caption \"" << caption << "\" for input \"" << input << "\" in "
-                  << unit << '\n';
-        std::abort();
+                         std::optional<mensura::CellNumber> number) override {
+        writes.push_back({row, caption, number});
     }
 };
 
-// -?(d{1,3}(,ddd)*)?.d{0,7} with no trailing zero after the point, and no
-// sign on a zero.
-bool IsPatternResult(const std::string& s) {
-    std::size_t i = 0;
-    if (i < s.size() && s[i] == '-') ++i;
-    const std::size_t intStart = i;
-    while (i < s.size() && (std::isdigit(static_cast<unsigned char>(s[i])) || s[i] == ',')) ++i;
-    const std::string intPart = s.substr(intStart, i - intStart);
-    if (i >= s.size() || s[i] != '.') return false;
-    const std::string fraction = s.substr(i + 1);
-    if (fraction.size() > 7 || fraction.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    if (!fraction.empty() && fraction.back() == '0') return false;
-    if (!intPart.empty()) {
-        if (intPart[0] == '0' || intPart[0] == ',') return false;
-        for (std::size_t k = 0; k < intPart.size(); ++k) {
-            const bool comma = (intPart.size() - k) % 4 == 0;
-            if (comma != (intPart[k] == ',')) return false;
-        }
+const mensura::Separators kSettings[] = {
+    {",", "."}, {".", ","}, {"\u202F", ","}, {"\u2019", "."}, {"\u00A0", ","}, {"'", "."},
+};
+
+std::string Separator(fuzzcheck::ByteReader& in, bool group) {
+    const std::uint8_t choice = in.Byte();
+    if (choice < 0x80) {
+        const mensura::Separators& s = kSettings[choice % std::size(kSettings)];
+        return group ? s.group : s.decimal;
     }
-    if (intStart == 1 && intPart.empty() && fraction.empty()) return false;  // "-."
-    return true;
+    return in.Text(choice % 5u);
+}
+
+const mensura::Table* TableOf(const std::string& title) {
+    if (title == "LENGTH") return &mensura::LengthTable();
+    if (title == "WEIGHT") return &mensura::WeightTable();
+    if (title == "CAPACITY") return &mensura::CapacityTable();
+    return nullptr;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
-    // The first byte picks one of the 45 units; the rest is the input text.
+    fuzzcheck::ByteReader in(data, size);
     const auto& categories = mensura::Categories();
-    const std::size_t pick = data[0] % 45;
-    const mensura::Category& category = categories[pick / 15];
     FuzzFields fields;
-    fields.category = category.name;
-    fields.unit = category.units[pick % 15];
-    fields.input.assign(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::uint8_t title = in.Byte();
+    fields.category = title < 0xC0 ? categories[title % 3].name : in.Text(title & 0x0Fu);
+    const std::uint8_t unit = in.Byte();
+    fields.unit = unit < 0xE0 ? categories[unit % 45 / 15].units[unit % 15] : in.Text(unit & 0x1Fu);
+    mensura::Separators separators;
+    separators.group = Separator(in, true);
+    separators.decimal = Separator(in, false);
+    fields.input = in.Rest();
 
-    const mensura::RunStatus status = mensura::RecomputeResults(fields);
-    for (const std::string& caption : fields.captions) {
-        if (caption.empty() || caption == fields.unit || caption == mensura::kOutOfRangeText)
-            continue;
-        if (!IsPatternResult(caption)) fields.Fail("malformed", caption);
+    const RunStatus status = mensura::RecomputeResults(fields, separators);
+    const std::string context = "\"" + fields.category + "\" \"" + fields.unit + "\" status " +
+                                mensura::Describe(status) + ",";
+
+    // A caption written without a number is the mark: the unit text, which
+    // must be a unit's name, in that unit's own row.
+    for (const Write& w : fields.writes) {
+        if (w.row < 1 || w.row > mensura::kRowCount)
+            fuzzcheck::Fail("a row out of range", context + " row " + std::to_string(w.row));
+        if (w.number) continue;
+        if (w.caption != fields.unit || mensura::UnitRow(w.caption) != w.row)
+            fuzzcheck::Fail("a name not in its own row",
+                            context + " row " + std::to_string(w.row) + " \"" + w.caption + "\"");
     }
-    const bool hidden = category.name == "WEIGHT" && pick % 15 >= 2 && pick % 15 <= 4;
-    const int expectedWrites = category.name == "WEIGHT" && !hidden ? 12 : 15;
-    if (status.kind == mensura::RunStatus::Kind::Ok && fields.writes != expectedWrites)
-        fields.Fail("wrong number of rows written", fields.unit);
-    if (status.kind == mensura::RunStatus::Kind::NothingMatched)
-        fields.Fail("a catalogue unit matched nothing", fields.unit);
+
+    const mensura::Table* table = TableOf(fields.category);
+    const mensura::Block* block = nullptr;
+    if (table)
+        for (const mensura::Block& b : table->blocks)
+            if (b.unit == fields.unit) block = &b;
+    if (!block) {
+        if (status.kind != RunStatus::Kind::NothingMatched || !fields.writes.empty())
+            fuzzcheck::Fail("a run without a matching block wrote", context);
+        return 0;
+    }
+
+    // The block's cells in order, up to the failing one; then the mark.
+    std::size_t cells = block->cells.size();
+    if (status.kind == RunStatus::Kind::CellFailed) {
+        cells = 0;
+        while (cells < block->cells.size() && block->cells[cells].row != status.failedRow) ++cells;
+        if (cells == block->cells.size())
+            fuzzcheck::Fail("the failing row is no row of the block", context);
+    } else if (status.kind != RunStatus::Kind::Ok) {
+        fuzzcheck::Fail("a matching block reported nothing matched", context);
+    }
+    const bool marked = status.kind == RunStatus::Kind::Ok;
+    if (fields.writes.size() != cells + (marked ? 1 : 0))
+        fuzzcheck::Fail("the rows written are not those the status reports",
+                        context + " " + std::to_string(fields.writes.size()) + " writes");
+    for (std::size_t k = 0; k < cells; ++k)
+        if (fields.writes[k].row != block->cells[k].row || !fields.writes[k].number)
+            fuzzcheck::Fail("cells not written in the block's order",
+                            context + " write " + std::to_string(k));
+    if (marked && fields.writes.back().number)
+        fuzzcheck::Fail("the last write of a run is not the mark", context);
+
+    // Every constant is positive: results have the input's sign, are
+    // infinite exactly when the input is, and overflow needs a huge input.
+    const double input = mensura::ReadInputValue(fields);
+    if (status.kind == RunStatus::Kind::CellFailed && !(std::fabs(input) >= 1e24))
+        fuzzcheck::Fail("a cell failed for a moderate input", context + " " + fields.input);
+    for (std::size_t k = 0; k < cells; ++k) {
+        const Write& w = fields.writes[k];
+        const double value = w.number->value;
+        if (value != 0 && input != 0 && (value < 0) != (input < 0))
+            fuzzcheck::Fail("a result of the other sign",
+                            context + " row " + std::to_string(w.row));
+        if (std::isinf(value) != std::isinf(input))
+            fuzzcheck::Fail("a result infinite unless the input is",
+                            context + " row " + std::to_string(w.row));
+        fuzzcheck::CheckShown(value, w.number->precision, separators, w.caption,
+                              context + " row " + std::to_string(w.row));
+    }
     return 0;
 }

@@ -69,6 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Negative values that round to zero show no sign.
         FormatCase{-4e-8, Double, "."}, FormatCase{-1e-9, Single, "."},
         FormatCase{-0.0, Double, "."}, FormatCase{5e-324, Double, "."},
+        // Whole numbers of 20 digits and more, up to the largest single.
+        FormatCase{18446744073709551616.0, Double, "18,446,744,073,709,600,000."},  // 2^64
+        FormatCase{18446744073709549568.0, Double, "18,446,744,073,709,500,000."},
+        FormatCase{18446744073709551616.0, Single, "18,446,740,000,000,000,000."},
+        FormatCase{3.4028234663852886e38, Single,
+                   "340,282,300,000,000,000,000,000,000,000,000,000,000."},
         // Infinities (from an input beyond the single range) and NaN.
         FormatCase{kInf, Single, "Out of range"}, FormatCase{-kInf, Double, "Out of range"},
         FormatCase{std::nan(""), Double, "Out of range"}));
@@ -82,6 +88,24 @@ TEST(FormatResult, UsesTheSeparatorsItIsGiven) {
     EXPECT_EQ(FormatResult(0, Double, french), ",");
     const Separators noGrouping{"", "."};
     EXPECT_EQ(FormatResult(1234567.25, Double, noGrouping), "1234567.25");
+}
+
+// A table run formats every cell into one string; the largest double with a
+// four-byte group separator makes a text of 717 bytes.
+TEST(FormatResult, WritesTextsOfAnyLengthIntoAReusedString) {
+    const double largest = std::numeric_limits<double>::max();
+    const std::string standard = FormatResult(largest, Double, kCommaPoint);
+    EXPECT_EQ(standard.size(), 309u + 102u + 1u);
+    EXPECT_EQ(standard.substr(0, 24), "179,769,313,486,232,000,");
+    const Separators wide{"\U0001F600", "\u202F"};
+    std::string expected;
+    for (char c : standard)
+        expected += c == ',' ? wide.group : c == '.' ? wide.decimal : std::string(1, c);
+    std::string reused(1000, 'x');
+    FormatResult(largest, Double, wide, reused);
+    EXPECT_EQ(reused, expected);
+    FormatResult(-0.5, Single, wide, reused);
+    EXPECT_EQ(reused, "-\u202F5");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ struct PathCase {
     std::string link, base;
     std::optional<std::string> expected;
 };
+
+// Names the case by its link (escaped), so that test names stay readable and
+// the same from one run to the next.
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << ::testing::PrintToString(c.link.substr(0, 40));
+}
 
 class ResolvePathTest : public ::testing::TestWithParam<PathCase> {};
 
