@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <QtMath>
+#include <algorithm>
 
 CaptionLabel::CaptionLabel(Sizing sizing, bool bordered, QWidget* parent)
     : QLabel(parent), m_sizing(sizing), m_bordered(bordered) {
@@ -28,15 +29,33 @@ void CaptionLabel::SetCaption(const QString& caption, const QString& detail) {
     FitToText();
 }
 
+namespace {
+
+// Where the ink of a text of this advance ends. The last letter's ink may
+// reach past its advance (a "Y", an italic), so a label makes room for both.
+// For Latin-1 text, all in the label's own font, that is the advance plus
+// what the last letter's ink adds to its own; asking for the whole text's
+// ink would shape the text a second time on every keystroke. Other text may
+// draw letters from a fallback font, whose ink only the whole text tells.
+qreal InkRight(const QFontMetricsF& metrics, const QString& text, qreal advance) {
+    if (text.isEmpty()) return 0;
+    const bool latin1 =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+    if (!latin1) return metrics.boundingRect(text).right();
+    const QChar last = text.back();
+    return advance + metrics.boundingRect(last).right() - metrics.horizontalAdvance(last);
+}
+
+}  // namespace
+
 void CaptionLabel::FitToText() {
     if (m_sizing == Sizing::Fixed) {
         if (m_detail != toolTip()) setToolTip(m_detail);
         return;
     }
-    // The ink of the last letter may reach past its advance; room for both.
     const QFontMetricsF metrics(font());
     const qreal exactWidth = metrics.horizontalAdvance(text());
-    const int textWidth = qCeil(qMax(exactWidth, metrics.boundingRect(text()).right()));
+    const int textWidth = qCeil(qMax(exactWidth, InkRight(metrics, text(), exactWidth)));
     int width = m_design.width() + textWidth;
     int left = m_sizing == Sizing::KeepRight ? m_design.x() + m_design.width() - width
                                              // twice the design centre, to stay in whole pixels

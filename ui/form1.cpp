@@ -457,8 +457,11 @@ void Form1::DescribeResults() {
 // A value label is read by its caption; its description names the unit of
 // its row, so that "144." is heard together with "INCHES".
 void Form1::DescribeValue(int row) {
-    m_values[Index(row)]->setAccessibleDescription(
-        IsSourceRow(row) ? QStringLiteral("the unit of the number") : FromStd(RowUnit(row)));
+    const QString description =
+        IsSourceRow(row) ? QStringLiteral("the unit of the number") : FromStd(RowUnit(row));
+    // Unchanged on most keystrokes; setting it again would still send an event.
+    if (m_values[Index(row)]->accessibleDescription() != description)
+        m_values[Index(row)]->setAccessibleDescription(description);
 }
 
 // The unit string of a row in the category shown; also for the weight rows
