@@ -1,6 +1,8 @@
 #include "caption_label.h"
 
 #include <QEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStringList>
@@ -21,12 +23,33 @@ void CaptionLabel::SetDesignGeometry(const QRect& geometry) {
     FitToText();
 }
 
-void CaptionLabel::SetCaption(const QString& caption, const QString& detail) {
+void CaptionLabel::SetCaption(const QString& caption) {
     // Same caption, same width: nothing to redo.
-    if (caption == text() && detail == m_detail) return;
-    m_detail = detail;
+    if (caption == text()) return;
     setText(caption);
     FitToText();
+}
+
+QString CaptionLabel::ToolTipText() const {
+    QStringList lines;
+    if (DisplayedText() != text()) lines << text();
+    if (m_detail) {
+        const QString detail = m_detail();
+        if (!detail.isEmpty()) lines << detail;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool CaptionLabel::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QLabel::event(event);
+    const QString tip = ToolTipText();
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, this);
+    }
+    return true;
 }
 
 namespace {
@@ -49,10 +72,7 @@ qreal InkRight(const QFontMetricsF& metrics, const QString& text, qreal advance)
 }  // namespace
 
 void CaptionLabel::FitToText() {
-    if (m_sizing == Sizing::Fixed) {
-        if (m_detail != toolTip()) setToolTip(m_detail);
-        return;
-    }
+    if (m_sizing == Sizing::Fixed) return;
     const QFontMetricsF metrics(font());
     const qreal exactWidth = metrics.horizontalAdvance(text());
     const int textWidth = qCeil(qMax(exactWidth, InkRight(metrics, text(), exactWidth)));
@@ -66,11 +86,6 @@ void CaptionLabel::FitToText() {
     }
     setGeometry(left, m_design.y(), width, m_design.height());
     ShowIn(contentsRect().width(), exactWidth);
-    QStringList lines;
-    if (m_shown != text()) lines << text();
-    if (!m_detail.isEmpty()) lines << m_detail;
-    const QString tip = lines.join(QLatin1Char('\n'));
-    if (tip != toolTip()) setToolTip(tip);
 }
 
 void CaptionLabel::ShowIn(int room, qreal textWidth) const {

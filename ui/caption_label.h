@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 
 // A label as the main window draws it: plain text, an optional one-pixel
 // black border, and, if asked, a width that follows its text. A label that
@@ -8,8 +9,8 @@
 // put it, and is as wide as its design width plus the text, but no wider
 // than the window leaves it: a caption that still does not fit is cut at
 // its end with an ellipsis, and the whole caption goes into the tooltip,
-// above the detail line the caption may come with. text() is always the
-// whole caption.
+// above the detail line the label may have. text() is always the whole
+// caption.
 class CaptionLabel : public QLabel {
 public:
     enum class Sizing { Fixed, KeepRight, KeepCentre };
@@ -18,12 +19,18 @@ public:
     // The place the label was designed for; a sizing label anchors on it.
     void SetDesignGeometry(const QRect& geometry);
     // Sets the text and, for a sizing label, the width around its anchor.
-    // The detail, if any, is the tooltip's last line.
-    void SetCaption(const QString& caption, const QString& detail = QString());
+    void SetCaption(const QString& caption);
+    // Where the tooltip's last line comes from; asked only when a tooltip is
+    // about to show, so that writing a caption costs nothing for it.
+    void SetDetail(std::function<QString()> detail) { m_detail = std::move(detail); }
+    // The tooltip: the whole caption if it is shown cut, then the detail.
+    // Empty when there is nothing to add to what the label shows.
+    QString ToolTipText() const;
     // The text as drawn: the caption, or its beginning and an ellipsis.
     QString DisplayedText() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -34,7 +41,7 @@ private:
     Sizing m_sizing;
     bool m_bordered;
     QRect m_design;
-    QString m_detail;
+    std::function<QString()> m_detail;
     // The displayed text, worked out once per caption and room: measuring
     // and eliding lay the text out afresh each time.
     mutable QString m_shown;

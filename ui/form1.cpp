@@ -306,6 +306,12 @@ void Form1::BuildControls() {
         SetColours(value, QPalette::WindowText, Qt::white, QPalette::Window, darkGrey);
         value->SetDesignGeometry(ValueLabelPlace(row));
         value->setContextMenuPolicy(Qt::CustomContextMenu);
+        // The tooltip shows the digits that the seven decimals cut off.
+        value->SetDetail([this, row] {
+            const auto& number = m_numbers[Index(row)];
+            return number ? FromStd(mensura::AllDigits(number->value, number->precision))
+                          : QString();
+        });
         m_values[Index(row)] = value;
         // A recompute rewrites them all: assistive technology hears of it
         // once, through the group's description (DescribeResults).
@@ -425,10 +431,7 @@ void Form1::SetValueCaption(int row, const std::string& caption,
 void Form1::WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number) {
     if (number && !std::isfinite(number->value)) number.reset();  // "Out of range"
     m_numbers[Index(row)] = number;
-    // The tooltip shows the digits that the seven decimals cut off.
-    const QString digits =
-        number ? FromStd(mensura::AllDigits(number->value, number->precision)) : QString();
-    m_values[Index(row)]->SetCaption(caption, digits);
+    m_values[Index(row)]->SetCaption(caption);
     DescribeValue(row);
 }
 

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 #include "application.h"
@@ -609,8 +610,8 @@ void Form1Test::overflow() {
     QVERIFY2(lb1->DisplayedText().startsWith("4,181,759") &&
                  lb1->DisplayedText().endsWith(QChar(0x2026)),
              qPrintable(lb1->DisplayedText()));
-    QCOMPARE(lb1->toolTip(), lb1->text() + "\n4.18175988874209e+39");
-    QCOMPARE(Find<CaptionLabel>("lb2")->toolTip(), QString());
+    QCOMPARE(lb1->ToolTipText(), lb1->text() + "\n4.18175988874209e+39");
+    QCOMPARE(Find<CaptionLabel>("lb2")->ToolTipText(), QString());
 
     // A normal number afterwards fills every row again.
     Box()->selectAll();
@@ -618,7 +619,7 @@ void Form1Test::overflow() {
     QCOMPARE(Values(), (QStringList{"190,080.", "15,840.", "5,280.", "2,640.", "960.", "24.", "3.",
                                     "LEAGUE", "4,828,032.", "482,803.2", "48,280.32", "4,828.032",
                                     "482.8032", "48.2803", "4.828"}));
-    QCOMPARE(lb1->toolTip(), QStringLiteral("190080"));
+    QCOMPARE(lb1->ToolTipText(), QStringLiteral("190080"));
 }
 
 void Form1Test::separatorsFromNumberSettings_data() {
@@ -1063,11 +1064,18 @@ void Form1Test::tooltipsShowAllDigits() {
     QFETCH(QString, caption);
     QFETCH(QString, tooltip);
     QTest::keyClicks(Box(), input);
-    auto* label = Find<QLabel>(QStringLiteral("lb%1").arg(row));
+    auto* label = Find<CaptionLabel>(QStringLiteral("lb%1").arg(row));
     QCOMPARE(label->text(), caption);
-    QCOMPARE(label->toolTip(), tooltip);
+    QCOMPARE(label->ToolTipText(), tooltip);
+    if (!tooltip.isEmpty()) {  // as shown when the pointer rests on the label
+        const QPoint centre = label->rect().center();
+        QHelpEvent help(QEvent::ToolTip, centre, label->mapToGlobal(centre));
+        QApplication::sendEvent(label, &help);
+        QCOMPARE(QToolTip::text(), tooltip);
+        QToolTip::hideText();
+    }
     QTest::keyClick(Box(), Qt::Key_Escape);
-    QCOMPARE(label->toolTip(), QString());
+    QCOMPARE(label->ToolTipText(), QString());
 }
 
 // Keys belong to the window, not to the menu items, which show none.
