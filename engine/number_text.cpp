@@ -395,6 +395,18 @@ std::string AllDigits(double value, Precision precision) {
     std::string digits;
     int exponent = 0;
     SplitRendering(buffer, r.ptr, negative, digits, exponent);
+    if (std::fabs(value) >= 1e-8) {
+        // The caption's rounding, half away from zero: to_chars takes an
+        // exact tie to even, and the tooltip would contradict the caption.
+        // (Below 1e-8 no double is an exact tie at 15 digits.)
+        Decimal d = RoundSignificant(std::fabs(value), significant);
+        while (d.digits % 10 == 0) {
+            d.digits /= 10;
+            ++d.exponent;
+        }
+        digits = std::to_string(d.digits);
+        exponent = d.exponent + static_cast<int>(digits.size()) - 1;
+    }
     if (exponent >= -7 && exponent < 21) return PlainDecimal(negative, digits, exponent);
     std::string out = negative ? "-" : "";
     out += digits.substr(0, 1);

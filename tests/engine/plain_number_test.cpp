@@ -57,6 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{-0.5, Double, "-.5", "-0.5", "-0.5"},
         NumberCase{-4e-8, Double, ".", "0", "-4e-8"},
         NumberCase{9.99999996, Double, "10.", "10", "9.99999996"},
+        // An exact tie: the tooltip rounds it as the caption does.
+        NumberCase{1234568.5, Single, "1,234,569.", "1234569", "1234569"},
+        NumberCase{123456789012344.5, Double, "123,456,789,012,345.", "123456789012345",
+                   "123456789012345"},
         // Beyond plain notation's range the tooltip turns scientific.
         NumberCase{4.1817598887420904e39, Double,
                    "4,181,759,888,742,090,000,000,000,000,000,000,000,000.",
