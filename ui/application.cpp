@@ -43,7 +43,8 @@ public:
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
         return Icon().availableSizes(mode, state);
     }
-    QIconEngine* clone() const override { return new LazyIconEngine(m_make); }
+    // A copy made after the first use keeps the icon already made.
+    QIconEngine* clone() const override { return new LazyIconEngine(*this); }
     QString key() const override { return QStringLiteral("mensura-lazy"); }
 
 private:

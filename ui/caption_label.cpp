@@ -1,11 +1,11 @@
 #include "caption_label.h"
 
 #include <QEvent>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStringList>
+#include <QToolTip>
 #include <QtMath>
 #include <algorithm>
 

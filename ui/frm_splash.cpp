@@ -13,8 +13,10 @@
 #include "twips.h"
 #include "version.h"
 
-// The pictures are a resource of their own, registered only when the About
-// window is first built; nothing of them is read or decoded before.
+// The pictures are a resource of their own. Referring to it here is what
+// links it into the program from the static library; it is registered at
+// start-up, which costs a list entry, and nothing of it is read or decoded
+// before the About window is built.
 static void InitSplashResources() {
     Q_INIT_RESOURCE(frm_splash);
 }

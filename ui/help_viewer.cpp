@@ -43,18 +43,14 @@ QString DecodePage(const QByteArray& bytes) {
     return decoder.decode(bytes);
 }
 
-// A place named by the file ("/units.html#length", "units.html") as a
-// URL of the help scheme; a full address ("https://...") stays as it is.
+// A place inside the file as the reader gives it, an absolute path with
+// perhaps a fragment ("/units.html#length"), as a URL of the help scheme.
 QUrl PageUrl(const std::string& local) {
     const QString text = QString::fromStdString(local);
-    const QUrl parsed(text, QUrl::TolerantMode);
-    if (parsed.isValid() && parsed.scheme().size() > 1) return parsed;
     const qsizetype hash = text.indexOf(QLatin1Char('#'));
-    QString path = hash < 0 ? text : text.left(hash);
-    if (!path.startsWith(QLatin1Char('/'))) path.prepend(QLatin1Char('/'));
     QUrl url;
     url.setScheme(HelpViewer::kScheme);
-    url.setPath(path, QUrl::DecodedMode);
+    url.setPath(hash < 0 ? text : text.left(hash), QUrl::DecodedMode);
     if (hash >= 0) url.setFragment(text.mid(hash + 1), QUrl::DecodedMode);
     return url;
 }
@@ -186,25 +182,26 @@ void HelpViewer::BuildWindow() {
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The desktop's icons where it has a theme; Fusion's own arrows else, and
     // no icon for Home, whose only stand-in in Fusion is a folder.
-    m_back = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-previous"),
-                                                 style()->standardIcon(QStyle::SP_ArrowBack)),
-                                QStringLiteral("Back"), m_browser, &QTextBrowser::backward);
-    m_back->setObjectName(QStringLiteral("helpBack"));
-    m_back->setShortcut(QKeySequence::Back);
-    m_forward = toolBar->addAction(
+    QAction* back =
+        toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-previous"),
+                                            style()->standardIcon(QStyle::SP_ArrowBack)),
+                           QStringLiteral("Back"), m_browser, &QTextBrowser::backward);
+    back->setObjectName(QStringLiteral("helpBack"));
+    back->setShortcut(QKeySequence::Back);
+    QAction* forward = toolBar->addAction(
         QIcon::fromTheme(QStringLiteral("go-next"), style()->standardIcon(QStyle::SP_ArrowForward)),
         QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
-    m_forward->setObjectName(QStringLiteral("helpForward"));
-    m_forward->setShortcut(QKeySequence::Forward);
+    forward->setObjectName(QStringLiteral("helpForward"));
+    forward->setShortcut(QKeySequence::Forward);
     m_homeAction = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-home")),
                                       QStringLiteral("Home"), this, &HelpViewer::ShowDefaultTopic);
     m_homeAction->setObjectName(QStringLiteral("helpHome"));
     m_homeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-    m_back->setEnabled(false);
-    m_forward->setEnabled(false);
+    back->setEnabled(false);
+    forward->setEnabled(false);
     m_homeAction->setEnabled(false);
-    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
-    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
     statusBar()->setObjectName(QStringLiteral("helpStatusBar"));
 }

@@ -84,7 +84,5 @@ private:
     QLineEdit* m_searchText = nullptr;
     QListWidget* m_searchResults = nullptr;
     QLabel* m_searchStatus = nullptr;
-    QAction* m_back = nullptr;
-    QAction* m_forward = nullptr;
     QAction* m_homeAction = nullptr;
 };
