@@ -30,23 +30,6 @@ const mensura::Separators kSettings[] = {
     {"\u00A0", ","}, {"'", "."}, {" ", ","},
 };
 
-// The displayed text with the group separators removed and the decimal
-// separator made ".", as a user would type it back.
-std::string Typed(const std::string& shown, const mensura::Separators& separators) {
-    std::string typed;
-    for (std::size_t i = 0; i < shown.size();) {
-        if (shown.compare(i, separators.group.size(), separators.group) == 0) {
-            i += separators.group.size();
-        } else if (shown.compare(i, separators.decimal.size(), separators.decimal) == 0) {
-            typed += '.';
-            i += separators.decimal.size();
-        } else {
-            typed += shown[i++];
-        }
-    }
-    return typed;
-}
-
 bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
@@ -68,11 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [v, precision] : {std::pair{value, mensura::Precision::Double},
                                        std::pair{asSingle, mensura::Precision::Single}}) {
         const std::string shown = mensura::FormatResult(v, precision, separators);
+        // Also that the text, separators removed, reads back as the value.
         fuzzcheck::CheckShown(v, precision, separators, shown, "parsed");
-        if (!std::isfinite(v)) continue;
-        if (!fuzzcheck::ReadsBackAs(Typed(shown, separators), v, precision))
-            fuzzcheck::Fail("the shown value does not read back",
-                            shown + " for " + fuzzcheck::Show(v));
     }
     return 0;
 }
