@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
 #include "lzx_check.h"
 
@@ -114,20 +113,6 @@ private:
     std::size_t m_end;
 };
 
-std::string Folded(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-const DirectoryEntry* Find(const Layout& layout, const char* name) {
-    const std::string folded = Folded(name);
-    for (const DirectoryEntry& e : layout.entries)
-        if (Folded(e.name) == folded) return &e;
-    return nullptr;
-}
-
 // The LZX parameters exactly as chmlib derives them, in its 32-bit
 // arithmetic; refused unless chmlib's divisions and its decoder are safe.
 bool CheckControlData(const std::string& b, std::uint32_t& window, std::uint64_t& resetBlocks,
@@ -159,6 +144,18 @@ bool CheckControlData(const std::string& b, std::uint32_t& window, std::uint64_t
 }
 
 }  // namespace
+
+std::string Folded(std::string_view name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+const DirectoryEntry* Find(const Layout& layout, std::string_view name) {
+    const auto it = layout.byName.find(Folded(name));
+    return it == layout.byName.end() ? nullptr : &layout.entries[it->second];
+}
 
 std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& error) {
     const Reader file(fd, fileSize);
@@ -205,7 +202,6 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
     }
 
     Layout layout;
-    std::unordered_set<std::string> names;
     // PMGI pages and the pages they point to, to rule out loops.
     std::vector<std::vector<std::uint64_t>> next(static_cast<std::size_t>(chunkCount));
     std::vector<bool> isIndex(static_cast<std::size_t>(chunkCount), false);
@@ -251,8 +247,8 @@ std::optional<Layout> CheckLayout(int fd, std::uint64_t fileSize, std::string& e
             }
             // chmlib finds the first of two names that differ only in case;
             // refusing duplicates keeps its answer and ours the same.
-            if (!names.insert(Folded(entry.name)).second ||
-                layout.entries.size() >= kMaxDirectoryEntries) {
+            if (layout.entries.size() >= kMaxDirectoryEntries ||
+                !layout.byName.emplace(Folded(entry.name), layout.entries.size()).second) {
                 error = "damaged help file directory";
                 return std::nullopt;
             }

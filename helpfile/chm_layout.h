@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mensura::helpfile::detail {
@@ -28,7 +30,14 @@ struct DirectoryEntry {
 
 struct Layout {
     std::vector<DirectoryEntry> entries;  // in directory order, names unique without case
+    std::unordered_map<std::string, std::size_t> byName;  // Folded(name) -> index in entries
 };
+
+// A name with its ASCII letters in lower case: names compare without case.
+std::string Folded(std::string_view name);
+
+// The entry of this name, case aside, or nullptr.
+const DirectoryEntry* Find(const Layout& layout, std::string_view name);
 
 // Limits of what the reader accepts from a file.
 inline constexpr std::uint32_t kMaxChunkSize = 64 * 1024;

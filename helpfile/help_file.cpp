@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "chm_layout.h"
 
@@ -20,15 +19,9 @@ namespace mensura::helpfile {
 
 namespace {
 
-std::string Folded(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && Folded(s.substr(s.size() - suffix.size())) == suffix;
+    return s.size() >= suffix.size() &&
+           detail::Folded(s.substr(s.size() - suffix.size())) == suffix;
 }
 
 std::string WithoutFragment(std::string_view path) {
@@ -44,7 +37,6 @@ struct ChmCloser {
 struct HelpFile::Impl {
     std::unique_ptr<chmFile, ChmCloser> chm;
     detail::Layout layout;
-    std::unordered_map<std::string, std::size_t> byName;  // folded name → entry
     SystemData system;
     // chmlib marks a block as cached before it decompresses it, so after a
     // failed decompression it would serve that block's stale buffer as data.
@@ -52,8 +44,7 @@ struct HelpFile::Impl {
     mutable bool compressedFailed = false;
 
     const detail::DirectoryEntry* Entry(std::string_view path) const {
-        const auto it = byName.find(Folded(path));
-        return it == byName.end() ? nullptr : &layout.entries[it->second];
+        return detail::Find(layout, path);
     }
     bool Exists(std::string_view path) const {
         const detail::DirectoryEntry* e = Entry(path);
@@ -100,8 +91,6 @@ std::unique_ptr<HelpFile> HelpFile::Open(const std::string& path, std::string* e
     auto impl = std::make_unique<Impl>();
     impl->chm.reset(chm);
     impl->layout = std::move(*layout);
-    for (std::size_t i = 0; i < impl->layout.entries.size(); ++i)
-        impl->byName.emplace(Folded(impl->layout.entries[i].name), i);
     std::unique_ptr<HelpFile> file(new HelpFile(std::move(impl)));
     if (const auto system = file->Object("/#SYSTEM"))
         file->m_impl->system = ParseSystem(*system).value_or(SystemData{});
