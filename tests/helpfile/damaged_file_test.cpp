@@ -10,9 +10,11 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "chm_layout.h"
 #include "help_file.h"
+#include "helpfile_fuzz_checks.h"
 #include "help_test_util.h"
 
 namespace mensura::helpfile {
@@ -24,14 +26,16 @@ using testing::TempFile;
 // Every answer of an opened file stays within the reader's promises.
 void ExpectBoundedAnswers(const HelpFile& file) {
     const std::string topic = file.DefaultTopic();
-    EXPECT_TRUE(topic.empty() || topic[0] == '/') << topic;
-    for (const ContentsEntry& entry : file.Contents())
-        EXPECT_TRUE(entry.local.empty() || entry.local[0] == '/') << entry.local;
-    for (const std::string& page : file.Pages()) {
-        const auto bytes = file.Object(page);
-        if (bytes) {
-            EXPECT_LE(bytes->size(), kMaxObjectSize);
-        }
+    EXPECT_TRUE(topic.empty() || fuzz::IsCleanPath(topic)) << topic;
+    for (const ContentsEntry& entry : file.Contents()) {
+        EXPECT_TRUE(entry.local.empty() || fuzz::IsCleanPath(entry.local)) << entry.local;
+        EXPECT_LE(entry.depth, kMaxContentsDepth);
+    }
+    const std::vector<std::string> pages = file.Pages();
+    EXPECT_TRUE(std::is_sorted(pages.begin(), pages.end()));
+    for (const std::string& page : pages) {
+        EXPECT_TRUE(fuzz::IsCleanPath(page)) << page;
+        (void)file.Object(page);  // the sanitizer build watches the reading
     }
 }
 
