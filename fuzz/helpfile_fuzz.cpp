@@ -15,6 +15,7 @@
 #include "helpfile_fuzz_checks.h"
 
 using namespace mensura::helpfile;
+using mensura::helpfile::fuzz::CheckContents;
 using mensura::helpfile::fuzz::Fail;
 using mensura::helpfile::fuzz::IsCleanPath;
 
@@ -43,14 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!topic.empty() && !IsCleanPath(topic)) Fail("default topic", topic);
         if (!topic.empty()) CheckObject(*file, topic.substr(0, topic.find('#')));
 
-        const auto contents = file->Contents();
-        if (contents.size() > kMaxContentsEntries) Fail("too many contents lines", "");
-        for (const ContentsEntry& entry : contents) {
-            if (!entry.local.empty() && !IsCleanPath(entry.local))
-                Fail("contents local", entry.local);
-            if (entry.depth < 0 || entry.depth > kMaxContentsDepth) Fail("depth", entry.name);
-            if (entry.name.size() > kMaxNameLength) Fail("name too long", entry.name);
-        }
+        CheckContents(file->Contents());
         const auto pages = file->Pages();
         for (std::size_t i = 0; i < pages.size(); ++i) {
             if (!IsCleanPath(pages[i])) Fail("page", pages[i]);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "help_file.h"
 
@@ -25,6 +26,20 @@ inline bool IsCleanPath(const std::string& s) {
     if (path.find("//") != std::string::npos) return false;
     const std::string slashed = path + "/";
     return slashed.find("/./") == std::string::npos && slashed.find("/../") == std::string::npos;
+}
+
+// A table of contents as the reader may give it: bounded in lines, depth
+// and name length, every name free of control characters, every page a
+// clean path.
+inline void CheckContents(const std::vector<ContentsEntry>& entries) {
+    if (entries.size() > kMaxContentsEntries) Fail("too many contents lines", "");
+    for (const ContentsEntry& entry : entries) {
+        if (!entry.local.empty() && !IsCleanPath(entry.local)) Fail("contents local", entry.local);
+        if (entry.depth < 0 || entry.depth > kMaxContentsDepth) Fail("depth", entry.name);
+        if (entry.name.size() > kMaxNameLength) Fail("name too long", entry.name);
+        for (char c : entry.name)
+            if (static_cast<unsigned char>(c) < 0x20) Fail("control character in name", entry.name);
+    }
 }
 
 }  // namespace mensura::helpfile::fuzz

@@ -10,6 +10,7 @@
 #include "helpfile_fuzz_checks.h"
 
 using namespace mensura::helpfile;
+using mensura::helpfile::fuzz::CheckContents;
 using mensura::helpfile::fuzz::Fail;
 using mensura::helpfile::fuzz::IsCleanPath;
 
@@ -25,15 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto resolved = ResolvePath(link, base); resolved && !IsCleanPath(*resolved))
         Fail("resolved link", *resolved);
 
-    const auto entries = ParseSitemap(text, base);
-    if (entries.size() > kMaxContentsEntries) Fail("too many entries", "");
-    for (const ContentsEntry& entry : entries) {
-        if (!entry.local.empty() && !IsCleanPath(entry.local)) Fail("local", entry.local);
-        if (entry.depth < 0 || entry.depth > kMaxContentsDepth) Fail("depth", entry.name);
-        if (entry.name.size() > kMaxNameLength) Fail("name too long", entry.name);
-        for (char c : entry.name)
-            if (static_cast<unsigned char>(c) < 0x20) Fail("control character in name", entry.name);
-    }
+    CheckContents(ParseSitemap(text, base));
 
     if (const auto system = ParseSystem(text)) {
         for (const std::string* s :
