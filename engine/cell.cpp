@@ -5,6 +5,20 @@
 
 namespace mensura {
 
+const char* ErrorCaption(FpError error) {
+    switch (error) {
+        case FpError::None:
+            break;
+        case FpError::Overflow:
+            return "Overflow";
+        case FpError::DivisionByZero:
+            return "Division by zero";
+        case FpError::InvalidOperation:
+            return "Invalid operation";
+    }
+    return "";
+}
+
 CellValue RoundToSingle(double value) {
     constexpr double kMax = std::numeric_limits<float>::max();
     // Half-way between the largest single and 2^128: from here on the

@@ -61,6 +61,10 @@ struct Table {
 // Why a cell failed its floating-point check.
 enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
 
+// What the window shows in a cell's row when its check fails: "Overflow",
+// "Division by zero", "Invalid operation"; "" for None.
+const char* ErrorCaption(FpError error);
+
 struct CellValue {
     double value = 0;  // rounded to the cell's precision
     FpError error = FpError::None;

@@ -11,10 +11,10 @@ std::string Describe(const RunStatus& status) {
         case RunStatus::Kind::CellFailed:
             break;
     }
-    const char* what = status.error == FpError::DivisionByZero     ? "division by zero"
-                       : status.error == FpError::InvalidOperation ? "invalid operation"
-                                                                   : "overflow";
-    return std::string(what) + " at row " + std::to_string(status.failedRow);
+    // The row's caption, in lower case: "overflow at row 2".
+    std::string what = ErrorCaption(status.error);
+    if (!what.empty()) what[0] = static_cast<char>(what[0] - 'A' + 'a');
+    return what + " at row " + std::to_string(status.failedRow);
 }
 
 float ReadInputValue(const ConverterFields& fields) {

@@ -106,19 +106,6 @@ void SetColours(QWidget* widget, QPalette::ColorRole textRole, const QColor& tex
     widget->setPalette(palette);
 }
 
-QString ErrorCaption(mensura::FpError error) {
-    switch (error) {
-        case mensura::FpError::DivisionByZero:
-            return QStringLiteral("Division by zero");
-        case mensura::FpError::InvalidOperation:
-            return QStringLiteral("Invalid operation");
-        case mensura::FpError::Overflow:
-        case mensura::FpError::None:
-            break;
-    }
-    return QStringLiteral("Overflow");
-}
-
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -610,12 +597,10 @@ void Form1::ShowCategory(const mensura::Category& category) {
 
 void Form1::cboMeasures_Click() {
     const mensura::AccessibleBatch batch = ResultsBatch();
-    // Mark the chosen unit's row: all 45 unit strings are tried, whatever
-    // the category; at most one matches, as they are all different.
+    // Mark the chosen unit's row. The unit is looked for among all 45 unit
+    // strings, whatever the category; they are all different.
     const std::string unit = UnitText();
-    for (const mensura::Category& category : mensura::Categories())
-        for (int row = 1; row <= kRowCount; ++row)
-            if (unit == category.units[Index(row)]) SetValueCaption(row, unit, std::nullopt);
+    if (const int row = mensura::UnitRow(unit)) SetValueCaption(row, unit, std::nullopt);
     RecomputeResults();
 }
 
@@ -694,7 +679,7 @@ void Form1::RecomputeResults() {
     // no row goes on showing a number computed from an earlier input.
     for (int row = 1; row <= kRowCount; ++row) {
         if (row == status.failedRow)
-            WriteValue(row, ErrorCaption(status.error), std::nullopt);
+            WriteValue(row, QString::fromLatin1(mensura::ErrorCaption(status.error)), std::nullopt);
         else if (!m_writtenThisRun.test(Index(row)))
             WriteValue(row, QString(), std::nullopt);
     }

@@ -57,7 +57,9 @@ TEST(TableShape, BlocksAndMarkingCoverEveryUnit) {
                                                   "MILLIGRAMS", "CENTIGRAMS", "DECIGRAMS", "GRAMS",
                                                   "DECAGRAMS",  "HECTOGRAMS", "KILOGRAMS"};
     for (const TableCase& t : AllTables()) {
-        const Category& category = *FindCategory(t.table->category);
+        const Category* found = FindCategory(t.table->category);
+        ASSERT_NE(found, nullptr) << t.table->category;
+        const Category& category = *found;
         SCOPED_TRACE(category.name);
         std::vector<std::string> order;
         int cells = 0;
@@ -142,7 +144,9 @@ std::map<std::string, double> BaseAmounts() {
 TEST(TableFactors, EveryCellIsWithinOnePercentOfTheUnitDefinitions) {
     const auto base = BaseAmounts();
     for (const TableCase& t : AllTables()) {
-        const Category& category = *FindCategory(t.table->category);
+        const Category* found = FindCategory(t.table->category);
+        ASSERT_NE(found, nullptr) << t.table->category;
+        const Category& category = *found;
         for (const Block& block : t.table->blocks) {
             for (const Cell& cell : block.cells) {
                 double factor = 1;
