@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "check_failure.h"
 #include "number_text.h"
 
 namespace fuzzcheck {
@@ -58,12 +59,7 @@ private:
     std::size_t m_pos = 0;
 };
 
-// Prints what went wrong and aborts, which libFuzzer reports as a crash.
-[[noreturn]] inline void Fail(const std::string& what, const std::string& detail) {
-    std::fprintf(stderr, "property failed: %s\n  %s\n", what.c_str(), detail.c_str());
-    std::fflush(stderr);
-    std::abort();
-}
+using mensura::testsupport::Fail;
 
 inline std::string Show(double value) {
     char text[40];

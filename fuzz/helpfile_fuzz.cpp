@@ -12,12 +12,12 @@
 #include <string>
 
 #include "help_file.h"
-#include "helpfile_fuzz_checks.h"
+#include "help_file_checks.h"
 
 using namespace mensura::helpfile;
-using mensura::helpfile::fuzz::CheckContents;
-using mensura::helpfile::fuzz::Fail;
-using mensura::helpfile::fuzz::IsCleanPath;
+using mensura::testsupport::CheckContents;
+using mensura::testsupport::Fail;
+using mensura::testsupport::IsCleanPath;
 
 namespace {
 

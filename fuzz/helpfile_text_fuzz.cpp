@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "help_file.h"
-#include "helpfile_fuzz_checks.h"
+#include "help_file_checks.h"
 
 using namespace mensura::helpfile;
-using mensura::helpfile::fuzz::CheckContents;
-using mensura::helpfile::fuzz::Fail;
-using mensura::helpfile::fuzz::IsCleanPath;
+using mensura::testsupport::CheckContents;
+using mensura::testsupport::Fail;
+using mensura::testsupport::IsCleanPath;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -21,31 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "fake_fields.h"
 #include "fuzz_support.h"
 #include "recompute.h"
 
 namespace {
 
 using mensura::RunStatus;
-
-struct Write {
-    int row;
-    std::string caption;
-    std::optional<mensura::CellNumber> number;
-};
-
-class FuzzFields : public mensura::ConverterFields {
-public:
-    std::string category, unit, input;
-    std::vector<Write> writes;
-    std::string InputText() const override { return input; }
-    std::string UnitText() const override { return unit; }
-    std::string CategoryTitle() const override { return category; }
-    void SetValueCaption(int row, const std::string& caption,
-                         std::optional<mensura::CellNumber> number) override {
-        writes.push_back({row, caption, number});
-    }
-};
 
 const mensura::Separators kSettings[] = {
     {",", "."}, {".", ","}, {"\u202F", ","}, {"\u2019", "."}, {"\u00A0", ","}, {"'", "."},
@@ -72,7 +54,7 @@ const mensura::Table* TableOf(const std::string& title) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzcheck::ByteReader in(data, size);
     const auto& categories = mensura::Categories();
-    FuzzFields fields;
+    FakeFields fields;
     const std::uint8_t title = in.Byte();
     fields.category = title < 0xC0 ? categories[title % 3].name : in.Text(title & 0x0Fu);
     const std::uint8_t unit = in.Byte();
@@ -88,13 +70,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A caption written without a number is the mark: the unit text, which
     // must be a unit's name, in that unit's own row.
-    for (const Write& w : fields.writes) {
-        if (w.row < 1 || w.row > mensura::kRowCount)
-            fuzzcheck::Fail("a row out of range", context + " row " + std::to_string(w.row));
-        if (w.number) continue;
-        if (w.caption != fields.unit || mensura::UnitRow(w.caption) != w.row)
+    for (std::size_t k = 0; k < fields.writes.size(); ++k) {
+        const auto& [row, caption] = fields.writes[k];
+        if (row < 1 || row > mensura::kRowCount)
+            fuzzcheck::Fail("a row out of range", context + " row " + std::to_string(row));
+        if (fields.numbers[k]) continue;
+        if (caption != fields.unit || mensura::UnitRow(caption) != row)
             fuzzcheck::Fail("a name not in its own row",
-                            context + " row " + std::to_string(w.row) + " \"" + w.caption + "\"");
+                            context + " row " + std::to_string(row) + " \"" + caption + "\"");
     }
 
     const mensura::Table* table = TableOf(fields.category);
@@ -123,10 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzcheck::Fail("the rows written are not those the status reports",
                         context + " " + std::to_string(fields.writes.size()) + " writes");
     for (std::size_t k = 0; k < cells; ++k)
-        if (fields.writes[k].row != block->cells[k].row || !fields.writes[k].number)
+        if (fields.writes[k].first != block->cells[k].row || !fields.numbers[k])
             fuzzcheck::Fail("cells not written in the block's order",
                             context + " write " + std::to_string(k));
-    if (marked && fields.writes.back().number)
+    if (marked && fields.numbers.back())
         fuzzcheck::Fail("the last write of a run is not the mark", context);
 
     // Every constant is positive: results have the input's sign, are
@@ -135,16 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status.kind == RunStatus::Kind::CellFailed && !(std::fabs(input) >= 1e24))
         fuzzcheck::Fail("a cell failed for a moderate input", context + " " + fields.input);
     for (std::size_t k = 0; k < cells; ++k) {
-        const Write& w = fields.writes[k];
-        const double value = w.number->value;
+        const auto& [row, caption] = fields.writes[k];
+        const double value = fields.numbers[k]->value;
         if (value != 0 && input != 0 && (value < 0) != (input < 0))
-            fuzzcheck::Fail("a result of the other sign",
-                            context + " row " + std::to_string(w.row));
+            fuzzcheck::Fail("a result of the other sign", context + " row " + std::to_string(row));
         if (std::isinf(value) != std::isinf(input))
             fuzzcheck::Fail("a result infinite unless the input is",
-                            context + " row " + std::to_string(w.row));
-        fuzzcheck::CheckShown(value, w.number->precision, separators, w.caption,
-                              context + " row " + std::to_string(w.row));
+                            context + " row " + std::to_string(row));
+        fuzzcheck::CheckShown(value, fields.numbers[k]->precision, separators, caption,
+                              context + " row " + std::to_string(row));
     }
     return 0;
 }

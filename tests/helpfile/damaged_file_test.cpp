@@ -14,7 +14,7 @@
 
 #include "chm_layout.h"
 #include "help_file.h"
-#include "helpfile_fuzz_checks.h"
+#include "help_file_checks.h"
 #include "help_test_util.h"
 
 namespace mensura::helpfile {
@@ -26,15 +26,15 @@ using testing::TempFile;
 // Every answer of an opened file stays within the reader's promises.
 void ExpectBoundedAnswers(const HelpFile& file) {
     const std::string topic = file.DefaultTopic();
-    EXPECT_TRUE(topic.empty() || fuzz::IsCleanPath(topic)) << topic;
+    EXPECT_TRUE(topic.empty() || testsupport::IsCleanPath(topic)) << topic;
     for (const ContentsEntry& entry : file.Contents()) {
-        EXPECT_TRUE(entry.local.empty() || fuzz::IsCleanPath(entry.local)) << entry.local;
+        EXPECT_TRUE(entry.local.empty() || testsupport::IsCleanPath(entry.local)) << entry.local;
         EXPECT_LE(entry.depth, kMaxContentsDepth);
     }
     const std::vector<std::string> pages = file.Pages();
     EXPECT_TRUE(std::is_sorted(pages.begin(), pages.end()));
     for (const std::string& page : pages) {
-        EXPECT_TRUE(fuzz::IsCleanPath(page)) << page;
+        EXPECT_TRUE(testsupport::IsCleanPath(page)) << page;
         (void)file.Object(page);  // the sanitizer build watches the reading
     }
 }

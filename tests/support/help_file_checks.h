@@ -1,18 +1,19 @@
 #pragma once
-// Properties shared by the help-file fuzz targets.
-#include <cstdlib>
-#include <iostream>
+// What the help-file reader may answer, checked alike by its tests and its
+// fuzz targets.
 #include <string>
 #include <vector>
 
+#include "check_failure.h"
 #include "help_file.h"
 
-namespace mensura::helpfile::fuzz {
+namespace mensura::testsupport {
 
-[[noreturn]] inline void Fail(const char* what, const std::string& detail) {
-    std::cerr << what << ": \"" << detail.substr(0, 200) << "\"\n";
-    std::abort();
-}
+using helpfile::ContentsEntry;
+using helpfile::kMaxContentsDepth;
+using helpfile::kMaxContentsEntries;
+using helpfile::kMaxNameLength;
+using helpfile::kMaxPathLength;
 
 // An absolute path inside the file: starts with "/", no empty, "." or ".."
 // segment before its fragment, no scheme or drive, no control characters,
@@ -42,4 +43,4 @@ inline void CheckContents(const std::vector<ContentsEntry>& entries) {
     }
 }
 
-}  // namespace mensura::helpfile::fuzz
+}  // namespace mensura::testsupport

@@ -1,17 +1,19 @@
 #pragma once
-
+// The one stand-in for the window that tests, fuzz targets and benchmarks
+// hand to the engine: fifteen value captions that start unwritten, and the
+// order of the writes.
 #include <array>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "catalogue.h"
 #include "converter_fields.h"
 
-// A window of fifteen value captions that start unwritten; records the order
-// of the writes.
 class FakeFields : public mensura::ConverterFields {
 public:
+    FakeFields() = default;
     FakeFields(std::string categoryTitle, std::string unitText, std::string inputText)
         : category(std::move(categoryTitle)),
           unit(std::move(unitText)),
@@ -19,9 +21,13 @@ public:
     std::string InputText() const override { return input; }
     std::string UnitText() const override { return unit; }
     std::string CategoryTitle() const override { return category; }
+    // Keeps the caption of a row in range; with `record`, also every write,
+    // in order, rows out of range included.
     void SetValueCaption(int row, const std::string& text,
                          std::optional<mensura::CellNumber> number) override {
-        captions.at(static_cast<std::size_t>(row - 1)) = text;
+        if (row >= 1 && row <= mensura::kRowCount)
+            captions[static_cast<std::size_t>(row - 1)] = text;
+        if (!record) return;
         writes.emplace_back(row, text);
         numbers.push_back(number);
     }
@@ -32,7 +38,9 @@ public:
     }
 
     std::string category, unit, input;
-    std::array<std::optional<std::string>, 15> captions;
+    // Off, a run only sets captions: what a benchmark wants to time.
+    bool record = true;
+    std::array<std::optional<std::string>, mensura::kRowCount> captions;
     std::vector<std::pair<int, std::string>> writes;
     std::vector<std::optional<mensura::CellNumber>> numbers;  // beside each write
 };
