@@ -11,7 +11,7 @@
 #include <iostream>
 #include <string>
 
-#include "help_file.h"
+#include "chm_file.h"
 #include "help_file_checks.h"
 
 using namespace mensura::helpfile;
@@ -21,7 +21,7 @@ using mensura::testsupport::IsCleanPath;
 
 namespace {
 
-void CheckObject(const HelpFile& file, const std::string& path) {
+void CheckObject(const ChmFile& file, const std::string& path) {
     const auto bytes = file.Object(path);
     if (bytes && bytes->size() > kMaxObjectSize) Fail("object over the cap", path);
 }
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
-    if (const auto file = HelpFile::Open(path)) {
+    if (const auto file = ChmFile::Open(path)) {
         const std::string topic = file->DefaultTopic();
         if (!topic.empty() && !IsCleanPath(topic)) Fail("default topic", topic);
         if (!topic.empty()) CheckObject(*file, topic.substr(0, topic.find('#')));

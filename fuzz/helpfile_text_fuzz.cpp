@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "help_file.h"
+#include "chm_path.h"
+#include "chm_system.h"
 #include "help_file_checks.h"
+#include "sitemap.h"
 
 using namespace mensura::helpfile;
 using mensura::testsupport::CheckContents;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ascii_case.h"
 #include "lzx_check.h"
 
 namespace mensura::helpfile::detail {
@@ -144,13 +145,6 @@ bool CheckControlData(const std::string& b, std::uint32_t& window, std::uint64_t
 }
 
 }  // namespace
-
-std::string Folded(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 const DirectoryEntry* Find(const Layout& layout, std::string_view name) {
     const auto it = layout.byName.find(Folded(name));

@@ -33,9 +33,6 @@ struct Layout {
     std::unordered_map<std::string, std::size_t> byName;  // Folded(name) -> index in entries
 };
 
-// A name with its ASCII letters in lower case: names compare without case.
-std::string Folded(std::string_view name);
-
 // The entry of this name, case aside, or nullptr.
 const DirectoryEntry* Find(const Layout& layout, std::string_view name);
 

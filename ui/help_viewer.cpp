@@ -21,9 +21,9 @@
 #include <algorithm>
 
 #include "application.h"
-#include "help_file.h"
+#include "chm_file.h"
 
-using mensura::helpfile::HelpFile;
+using mensura::helpfile::ChmFile;
 
 namespace {
 
@@ -74,7 +74,7 @@ protected:
 class HelpBrowser : public QTextBrowser {
 public:
     explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
-    void SetFile(const HelpFile* file) { m_file = file; }
+    void SetFile(const ChmFile* file) { m_file = file; }
 
     QVariant loadResource(int type, const QUrl& name) override {
         const QUrl url = name.isRelative() ? source().resolved(name) : name;
@@ -93,7 +93,7 @@ public:
     }
 
 private:
-    const HelpFile* m_file = nullptr;
+    const ChmFile* m_file = nullptr;
 };
 
 HelpViewer::HelpViewer(QWidget* parent)
@@ -209,8 +209,8 @@ void HelpViewer::BuildWindow() {
 void HelpViewer::ShowFile(const QString& path) {
     if (!m_file || path != m_path) {
         std::string error;
-        std::unique_ptr<HelpFile> file =
-            HelpFile::Open(QFile::encodeName(path).toStdString(), &error);
+        std::unique_ptr<ChmFile> file =
+            ChmFile::Open(QFile::encodeName(path).toStdString(), &error);
         if (!file) {
             ShowMessage(QStringLiteral("The help cannot be shown"),
                         QStringLiteral("<p>The help file <code>%1</code> cannot be read: it is "

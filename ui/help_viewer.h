@@ -27,7 +27,7 @@ class QTreeWidgetItem;
 class HelpBrowser;
 
 namespace mensura::helpfile {
-class HelpFile;
+class ChmFile;
 }
 
 class HelpViewer : public QMainWindow {
@@ -70,7 +70,7 @@ private:
     void RunSearch();
     void IndexPages();
 
-    std::unique_ptr<mensura::helpfile::HelpFile> m_file;
+    std::unique_ptr<mensura::helpfile::ChmFile> m_file;
     QString m_path;
     QUrl m_home;
     std::vector<PageText> m_pages;  // built at the first search

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "help_file.h"
+#include "chm_file.h"
+#include "chm_path.h"
 #include "help_test_util.h"
 
 namespace mensura::helpfile {
@@ -19,10 +20,10 @@ class CompiledHelpTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        m_file = HelpFile::Open(MENSURA_HELP_FILE, &error);
+        m_file = ChmFile::Open(MENSURA_HELP_FILE, &error);
         ASSERT_NE(m_file, nullptr) << error;
     }
-    std::unique_ptr<HelpFile> m_file;
+    std::unique_ptr<ChmFile> m_file;
 };
 
 TEST_F(CompiledHelpTest, DefaultTopicAndTitleComeFromTheProjectFile) {
@@ -89,7 +90,7 @@ TEST_F(CompiledHelpTest, ContentsFollowTheSitemap) {
 }
 
 // True when the page at `path` exists and, for "#part", has that anchor.
-::testing::AssertionResult Reaches(const HelpFile& file, const std::string& target) {
+::testing::AssertionResult Reaches(const ChmFile& file, const std::string& target) {
     const std::size_t hash = target.find('#');
     const auto page = file.Object(target.substr(0, hash));
     if (!page) return ::testing::AssertionFailure() << target << " is not in the file";

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "chm_file.h"
 #include "chm_layout.h"
-#include "help_file.h"
 #include "help_file_checks.h"
 #include "help_test_util.h"
 
@@ -24,7 +24,7 @@ using testing::CompiledHelp;
 using testing::TempFile;
 
 // Every answer of an opened file stays within the reader's promises.
-void ExpectBoundedAnswers(const HelpFile& file) {
+void ExpectBoundedAnswers(const ChmFile& file) {
     const std::string topic = file.DefaultTopic();
     EXPECT_TRUE(topic.empty() || testsupport::IsCleanPath(topic)) << topic;
     for (const ContentsEntry& entry : file.Contents()) {
@@ -42,7 +42,7 @@ void ExpectBoundedAnswers(const HelpFile& file) {
 void ExpectRefusedOrBounded(const std::string& bytes, const std::string& what) {
     const TempFile file(bytes);
     std::string error;
-    const auto help = HelpFile::Open(file.Path(), &error);
+    const auto help = ChmFile::Open(file.Path(), &error);
     if (!help) {
         EXPECT_FALSE(error.empty()) << what;
         return;
@@ -54,11 +54,11 @@ void ExpectRefusedOrBounded(const std::string& bytes, const std::string& what) {
 TEST(DamagedFileTest, NothingToReadIsRefusedWithAReason) {
     for (const std::string path : {"/nonexistent/MnsHlp.chm", "/tmp", "/dev/null", ""}) {
         std::string error;
-        EXPECT_EQ(HelpFile::Open(path, &error), nullptr) << path;
+        EXPECT_EQ(ChmFile::Open(path, &error), nullptr) << path;
         EXPECT_FALSE(error.empty()) << path;
     }
     const TempFile empty("");
-    EXPECT_EQ(HelpFile::Open(empty.Path()), nullptr);
+    EXPECT_EQ(ChmFile::Open(empty.Path()), nullptr);
 }
 
 TEST(DamagedFileTest, TruncatedCopiesAreRefusedOrReadWithinBounds) {
@@ -155,7 +155,7 @@ TEST_P(HostileFileTest, IsRefused) {
     GetParam().apply(bytes, Find());
     const TempFile file(bytes);
     std::string error;
-    EXPECT_EQ(HelpFile::Open(file.Path(), &error), nullptr);
+    EXPECT_EQ(ChmFile::Open(file.Path(), &error), nullptr);
     EXPECT_FALSE(error.empty());
     RecordProperty("reason", error);
 }
@@ -211,7 +211,7 @@ TEST(DamagedFileTest, ScrambledCompressedDataIsRefusedOrReadSafely) {
         if (from < 16) {
             const TempFile file(bytes);
             std::string error;
-            EXPECT_EQ(HelpFile::Open(file.Path(), &error), nullptr) << from;
+            EXPECT_EQ(ChmFile::Open(file.Path(), &error), nullptr) << from;
             EXPECT_NE(error.find("compressed data"), std::string::npos) << error;
         } else {
             ExpectRefusedOrBounded(bytes, "scrambled from " + std::to_string(from));
@@ -280,7 +280,7 @@ TEST(DamagedFileTest, MatchFromOutsideTheWindowIsRefused) {
     Put64(bytes, p.resetTable + 16, 32768);  // one frame of content
     const TempFile file(bytes);
     std::string error;
-    EXPECT_EQ(HelpFile::Open(file.Path(), &error), nullptr);
+    EXPECT_EQ(ChmFile::Open(file.Path(), &error), nullptr);
     EXPECT_NE(error.find("outside the window"), std::string::npos) << error;
 }
 

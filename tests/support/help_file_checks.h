@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "check_failure.h"
-#include "help_file.h"
+#include "chm_file.h"
+#include "chm_path.h"
 
 namespace mensura::testsupport {
 

@@ -17,13 +17,13 @@
 #include <QtTest>
 
 #include "application.h"
+#include "chm_file.h"
 #include "form1.h"
-#include "help_file.h"
 #include "help_viewer.h"
 #include "html_help.h"
 #include "modal_watchdog.h"
 
-using mensura::helpfile::HelpFile;
+using mensura::helpfile::ChmFile;
 
 namespace {
 
@@ -227,7 +227,7 @@ void HelpTest::helpMenu() {
 }
 
 void HelpTest::defaultTopicContentsAndLinks() {
-    const std::unique_ptr<HelpFile> file = HelpFile::Open(m_helpFile.toStdString());
+    const std::unique_ptr<ChmFile> file = ChmFile::Open(m_helpFile.toStdString());
     QVERIFY(file);
     QVERIFY(Show(m_helpFile, QString()));
     QTextBrowser* browser = Browser();
@@ -276,7 +276,7 @@ void HelpTest::defaultTopicContentsAndLinks() {
 }
 
 void HelpTest::search() {
-    const std::unique_ptr<HelpFile> file = HelpFile::Open(m_helpFile.toStdString());
+    const std::unique_ptr<ChmFile> file = ChmFile::Open(m_helpFile.toStdString());
     QVERIFY(file);
     QVERIFY(Show(m_helpFile, QString()));
     // A long word from the last page, which is not the first one shown.

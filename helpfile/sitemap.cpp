@@ -1,58 +1,22 @@
-// The string side of the help-file reader: links and paths, the #SYSTEM
-// records and the .hhc sitemap. Everything here comes out of a help file,
-// so every loop runs over the given bytes once and every result is bounded.
+// The sitemap parser. Everything here comes out of a help file, so every
+// loop runs over the given bytes once and every result is bounded.
+#include "sitemap.h"
+
 #include <algorithm>
 #include <cstdint>
-#include <string>
-#include <string_view>
-#include <vector>
 
-#include "help_file.h"
+#include "ascii_case.h"
+#include "chm_path.h"
 
 namespace mensura::helpfile {
 
 namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
-bool IsControl(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     c = LowerAscii(c);
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
-}
-
-// "%41" → "A"; a "%" without two hex digits stays as it is.
-std::string PercentDecoded(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size()) {
-            const int hi = HexValue(s[i + 1]);
-            const int lo = HexValue(s[i + 2]);
-            if (hi >= 0 && lo >= 0) {
-                out.push_back(static_cast<char>(hi * 16 + lo));
-                i += 2;
-                continue;
-            }
-        }
-        out.push_back(s[i]);
-    }
-    return out;
 }
 
 // Cuts a UTF-8 text to at most `limit` bytes without splitting a character.
@@ -157,111 +121,6 @@ std::string Tidied(std::string_view s) {
     }
     return out;
 }
-
-}  // namespace
-
-std::optional<std::string> ResolvePath(std::string_view link, std::string_view base) {
-    if (link.size() > kMaxPathLength || base.size() > kMaxPathLength) return std::nullopt;
-    while (!link.empty() && link.front() == ' ') link.remove_prefix(1);
-    while (!link.empty() && link.back() == ' ') link.remove_suffix(1);
-    if (link.empty()) return std::nullopt;
-
-    std::string_view fragment;
-    const std::size_t hash = link.find('#');
-    if (hash != std::string_view::npos) {
-        fragment = link.substr(hash);
-        link = link.substr(0, hash);
-    }
-    const std::size_t query = link.find('?');
-    if (query != std::string_view::npos) link = link.substr(0, query);
-
-    std::string path = PercentDecoded(link);
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    if (std::any_of(path.begin(), path.end(), IsControl) ||
-        std::any_of(fragment.begin(), fragment.end(), IsControl))
-        return std::nullopt;
-    // A colon means a scheme or a drive ("http:", "mk:@MSITStore:", "C:"),
-    // and "//host" a network path: neither lies inside this file.
-    if (path.find(':') != std::string::npos || path.rfind("//", 0) == 0) return std::nullopt;
-
-    std::string joined;
-    if (path.empty()) {
-        joined = std::string(base.substr(0, base.find('#')));  // "#part" stays on its page
-    } else if (path.front() == '/') {
-        joined = path;
-    } else {
-        const std::string_view dir = base.substr(0, base.find('#'));
-        const std::size_t slash = dir.rfind('/');
-        joined = std::string(slash == std::string_view::npos ? "" : dir.substr(0, slash + 1));
-        joined += path;
-    }
-    for (char& c : joined)
-        if (c == '\\') c = '/';
-
-    std::vector<std::string_view> segments;
-    const std::string_view all(joined);
-    std::size_t start = 0;
-    while (start <= all.size()) {
-        std::size_t end = all.find('/', start);
-        if (end == std::string_view::npos) end = all.size();
-        const std::string_view segment = all.substr(start, end - start);
-        if (segment == "..") {
-            if (segments.empty()) return std::nullopt;
-            segments.pop_back();
-        } else if (!segment.empty() && segment != ".") {
-            segments.push_back(segment);
-        }
-        start = end + 1;
-    }
-    std::string out;
-    for (std::string_view segment : segments) {
-        out += '/';
-        out += segment;
-    }
-    if (out.empty() || (!joined.empty() && joined.back() == '/')) out += '/';
-    out += fragment;
-    if (out.size() > kMaxPathLength) return std::nullopt;
-    return out;
-}
-
-std::optional<SystemData> ParseSystem(std::string_view bytes) {
-    if (bytes.size() < 4) return std::nullopt;
-    SystemData data;
-    std::size_t pos = 4;  // after the version
-    // Each record takes at least four bytes, so this ends within size/4 steps.
-    while (bytes.size() - pos >= 4) {
-        const auto byte = [&](std::size_t i) {
-            return static_cast<std::size_t>(static_cast<unsigned char>(bytes[pos + i]));
-        };
-        const std::size_t code = byte(0) | byte(1) << 8;
-        const std::size_t length = byte(2) | byte(3) << 8;
-        pos += 4;
-        if (length > bytes.size() - pos) break;
-        std::string_view text = bytes.substr(pos, length);
-        text = text.substr(0, std::min(text.find('\0'), kMaxPathLength));
-        switch (code) {
-            case 0:
-                data.contentsFile = text;
-                break;
-            case 1:
-                data.indexFile = text;
-                break;
-            case 2:
-                data.defaultTopic = text;
-                break;
-            case 3:
-                data.title = text;
-                break;
-            default:
-                break;
-        }
-        pos += length;
-    }
-    return data;
-}
-
-namespace {
 
 // One tag of the sitemap: its name in lower case, whether it closes, and
 // its attributes (names in lower case, values raw).

@@ -1,10 +1,10 @@
-// HelpFile: chmlib behind a container check. The file is opened once by
+// ChmFile: chmlib behind a container check. The file is opened once by
 // us, checked (chm_layout.cpp), and only then handed to chmlib through the
 // same open file, so what chmlib reads is what was checked. Every answer
 // goes through the checked directory as well: an object is read only when
 // the directory lists it inside its space and chmlib resolves it to that
 // same entry.
-#include "help_file.h"
+#include "chm_file.h"
 
 #include <chm_lib.h>
 #include <fcntl.h>
@@ -13,16 +13,14 @@
 
 #include <algorithm>
 
+#include "ascii_case.h"
 #include "chm_layout.h"
+#include "chm_path.h"
+#include "chm_system.h"
 
 namespace mensura::helpfile {
 
 namespace {
-
-bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() &&
-           detail::Folded(s.substr(s.size() - suffix.size())) == suffix;
-}
 
 std::string WithoutFragment(std::string_view path) {
     return std::string(path.substr(0, path.find('#')));
@@ -34,7 +32,7 @@ struct ChmCloser {
 
 }  // namespace
 
-struct HelpFile::Impl {
+struct ChmFile::Impl {
     std::unique_ptr<chmFile, ChmCloser> chm;
     detail::Layout layout;
     SystemData system;
@@ -52,12 +50,12 @@ struct HelpFile::Impl {
     }
 };
 
-HelpFile::HelpFile(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
-HelpFile::~HelpFile() = default;
+ChmFile::ChmFile(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
+ChmFile::~ChmFile() = default;
 
-std::unique_ptr<HelpFile> HelpFile::Open(const std::string& path, std::string* error) {
+std::unique_ptr<ChmFile> ChmFile::Open(const std::string& path, std::string* error) {
     std::string reason;
-    const auto fail = [&](std::string why) -> std::unique_ptr<HelpFile> {
+    const auto fail = [&](std::string why) -> std::unique_ptr<ChmFile> {
         if (error) *error = std::move(why);
         return nullptr;
     };
@@ -91,13 +89,13 @@ std::unique_ptr<HelpFile> HelpFile::Open(const std::string& path, std::string* e
     auto impl = std::make_unique<Impl>();
     impl->chm.reset(chm);
     impl->layout = std::move(*layout);
-    std::unique_ptr<HelpFile> file(new HelpFile(std::move(impl)));
+    std::unique_ptr<ChmFile> file(new ChmFile(std::move(impl)));
     if (const auto system = file->Object("/#SYSTEM"))
         file->m_impl->system = ParseSystem(*system).value_or(SystemData{});
     return file;
 }
 
-std::optional<std::string> HelpFile::Object(std::string_view path) const {
+std::optional<std::string> ChmFile::Object(std::string_view path) const {
     if (path.empty() || path.size() > kMaxPathLength || path.find('\0') != std::string::npos)
         return std::nullopt;
     const detail::DirectoryEntry* entry = m_impl->Entry(path);
@@ -122,7 +120,7 @@ std::optional<std::string> HelpFile::Object(std::string_view path) const {
     return bytes;
 }
 
-std::string HelpFile::DefaultTopic() const {
+std::string ChmFile::DefaultTopic() const {
     if (const auto topic = ResolvePath(m_impl->system.defaultTopic))
         if (m_impl->Exists(WithoutFragment(*topic))) return *topic;
     for (const char* name : {"/index.htm", "/index.html", "/default.htm", "/default.html"})
@@ -131,7 +129,7 @@ std::string HelpFile::DefaultTopic() const {
     return pages.empty() ? std::string() : pages.front();
 }
 
-std::vector<ContentsEntry> HelpFile::Contents() const {
+std::vector<ContentsEntry> ChmFile::Contents() const {
     std::string sitemap;
     if (const auto named = ResolvePath(m_impl->system.contentsFile))
         if (m_impl->Exists(*named)) sitemap = *named;
@@ -148,7 +146,7 @@ std::vector<ContentsEntry> HelpFile::Contents() const {
     return ParseSitemap(*bytes, sitemap);
 }
 
-std::vector<std::string> HelpFile::Pages() const {
+std::vector<std::string> ChmFile::Pages() const {
     std::vector<std::string> pages;
     for (const detail::DirectoryEntry& e : m_impl->layout.entries)
         if (e.readable && (EndsWithNoCase(e.name, ".htm") || EndsWithNoCase(e.name, ".html")) &&
@@ -158,7 +156,7 @@ std::vector<std::string> HelpFile::Pages() const {
     return pages;
 }
 
-std::string HelpFile::Title() const {
+std::string ChmFile::Title() const {
     std::string title;
     for (char c : m_impl->system.title)
         if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) title.push_back(c);
