@@ -12,6 +12,8 @@
 #include "application.h"
 #include "form1.h"
 
+using mensura::Form1;
+
 namespace {
 
 long ResidentKb() {

@@ -16,6 +16,8 @@
 #include "bare_window.h"
 #include "form1.h"
 
+using mensura::Form1;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

@@ -55,7 +55,7 @@ echo "== offscreen, from another directory, with a stray argument"
 in_root "mkdir -p /tmp/elsewhere && cd /tmp/elsewhere &&
     QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES=qt.widgets.painting=true \
         timeout 5 mensura --stray >/tmp/offscreen.log 2>&1 || [ \$? -eq 124 ]
-    grep -q 'Drawing .* of Form1(' /tmp/offscreen.log && echo 'window drawn, still running after 5 s'"
+    grep -q 'Drawing .* of mensura::Form1(' /tmp/offscreen.log && echo 'window drawn, still running after 5 s'"
 
 echo "== from the desktop entry under Xvfb, then Help with the keyboard"
 in_root "apt-get install -y -qq --no-install-recommends xvfb xauth xdotool x11-apps" >/dev/null 2>&1

@@ -9,6 +9,8 @@
 #include <QtMath>
 #include <algorithm>
 
+namespace mensura {
+
 CaptionLabel::CaptionLabel(Sizing sizing, bool bordered, QWidget* parent)
     : QLabel(parent), m_sizing(sizing), m_bordered(bordered) {
     setTextFormat(Qt::PlainText);
@@ -119,3 +121,5 @@ void CaptionLabel::paintEvent(QPaintEvent*) {
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
+
+}  // namespace mensura

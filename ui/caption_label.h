@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <functional>
 
+namespace mensura {
+
 // A label as the main window draws it: plain text, an optional one-pixel
 // black border, and, if asked, a width that follows its text. A label that
 // sizes itself keeps either its right edge or its centre where the design
@@ -48,3 +50,5 @@ private:
     mutable QString m_shownFrom;
     mutable int m_shownRoom = -1;
 };
+
+}  // namespace mensura

@@ -1,7 +1,6 @@
 #include "form1.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -24,37 +23,17 @@
 #include "accessible_batch.h"
 #include "application.h"
 #include "caption_label.h"
+#include "form1_layout.h"
 #include "frm_splash.h"
-#include "html_help.h"
+#include "help_command.h"
 #include "line_edit_guard.h"
 #include "number_text.h"
 #include "recompute.h"
 #include "shape.h"
-#include "twips.h"
+
+namespace mensura {
 
 namespace {
-
-using mensura::kRowCount;
-using mensura::Pixels;
-using mensura::Twips;
-
-constexpr int kClientWidth = 5400;
-constexpr int kClientHeight = 6180;
-
-// Result rows: 1 to 8 above the input band, 9 to 15 below it, one every
-// 330 twips; each value label ends just left of its row's name label.
-QRect NameLabelPlace(int row) {
-    return row <= 8 ? Twips(3660, 330 * (row - 1), 1605, 315)
-                    : Twips(3390, 3240 + 330 * (row - 9), 1875, 315);
-}
-QRect ValueLabelPlace(int row) {
-    return row <= 8 ? Twips(3480, 330 * (row - 1), 135, 315)
-                    : Twips(3210, 3240 + 330 * (row - 9), 135, 315);
-}
-
-std::size_t Index(int row) {
-    return static_cast<std::size_t>(row - 1);
-}
 
 // Fusion gives a combo box's arrow 19 px; in the 101-px unit selector that
 // leaves the longest unit names ("HECTOMETERS") no room. A 14-px arrow, the
@@ -110,14 +89,6 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The clipboard, and the selection that a middle click pastes where the
-// platform has one, get the same plain text.
-void PutOnClipboard(const QString& text) {
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->setText(text, QClipboard::Clipboard);
-    if (clipboard->supportsSelection()) clipboard->setText(text, QClipboard::Selection);
-}
-
 // The prompt ends where the input box begins. Drawn at 1.5x or 2x its
 // letters come out a little wider than the metrics say, and the arrow
 // touched the box. Narrow the spaces between its words just enough to keep
@@ -139,14 +110,17 @@ void KeepPromptClearOf(QLabel* prompt, const QWidget* box) {
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
+Form1::Form1(QWidget* parent)
+    : QWidget(parent),
+      m_menus(this, [this](int row) { return Row(row); }),
+      m_aboutCloseDelay(frmSplash::kCloseAfterMs) {
     setObjectName(QStringLiteral("Form1"));
-    setFont(mensura::StandardFont());
+    setFont(StandardFont());
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     setPalette(palette);
 
-    setWindowIcon(mensura::WindowIcon());
+    setWindowIcon(WindowIcon());
 
     // The menu bar on top, the fixed client area below it; the window takes
     // exactly their size and cannot be resized.
@@ -296,14 +270,13 @@ void Form1::BuildControls() {
         // The tooltip shows the digits that the seven decimals cut off.
         value->SetDetail([this, row] {
             const auto& number = m_numbers[Index(row)];
-            return number ? FromStd(mensura::AllDigits(number->value, number->precision))
-                          : QString();
+            return number ? FromStd(AllDigits(number->value, number->precision)) : QString();
         });
         m_values[Index(row)] = value;
         // A recompute rewrites them all: assistive technology hears of it
         // once, through the group's description (DescribeResults).
-        mensura::AccessibleBatch::Hold(name);
-        mensura::AccessibleBatch::Hold(value);
+        AccessibleBatch::Hold(name);
+        AccessibleBatch::Hold(value);
     }
 
     m_lbMeasurement = new CaptionLabel(CaptionLabel::Sizing::KeepCentre, false, client);
@@ -322,39 +295,6 @@ void Form1::BuildControls() {
     DescribeControls();
 }
 
-// Names and descriptions for assistive technology. Labels are read by
-// their text, which is their accessible name; they get descriptions only.
-void Form1::DescribeControls() {
-    m_txtUserData->setAccessibleName(QStringLiteral("Enter Number"));
-    const QString decimalPoint = QStringLiteral("Type a number with \".\" as the decimal point");
-    m_txtUserData->setAccessibleDescription(decimalPoint);
-    m_txtUserData->setToolTip(decimalPoint);
-    m_cboMeasures->setAccessibleName(QStringLiteral("Unit of the number"));
-    m_cboMeasures->setAccessibleDescription(
-        QStringLiteral("Choose the unit the number is in from the list"));
-    m_cboMeasures->lineEdit()->setAccessibleName(QStringLiteral("Unit of the number"));
-    m_lbMeasurement->setAccessibleName(QStringLiteral("Category"));
-    m_results->setAccessibleName(QStringLiteral("Results"));
-    DescribeResults();
-    const struct {
-        QPushButton* button;
-        const char* description;
-    } buttons[] = {
-        {m_cmdClear, "Empties the result column (Escape)"},
-        {m_cmdLength, "Shows the length units"},
-        {m_cmdCapacity, "Shows the capacity units"},
-        {m_cmdWeight, "Shows the weight units"},
-        {m_cmdExit, "Ends Mensura (Ctrl+Q)"},
-    };
-    for (const auto& b : buttons) {
-        b.button->setAccessibleName(b.button->text().remove(QLatin1Char('&')));
-        b.button->setAccessibleDescription(QString::fromLatin1(b.description));
-    }
-    for (int row = 1; row <= kRowCount; ++row)
-        m_names[Index(row)]->setAccessibleDescription(
-            QStringLiteral("Unit of result row %1").arg(row));
-}
-
 void Form1::ConnectHandlers() {
     connect(m_cmdClear, &QPushButton::clicked, this, &Form1::cmdClear_Click);
     connect(m_cmdLength, &QPushButton::clicked, this, &Form1::cmdLength_Click);
@@ -367,13 +307,11 @@ void Form1::ConnectHandlers() {
     // textChanged() also follows changes made by code, as the handler must.
     connect(m_txtUserData, &QLineEdit::textChanged, this, &Form1::txtUserData_Change);
     m_txtUserData->installEventFilter(this);
-    // "C&LEAR" is the window's cancel button: keyPressEvent gives it the
-    // Escape that no control took for itself.
 
     for (int row = 1; row <= kRowCount; ++row)
         connect(m_values[Index(row)], &QWidget::customContextMenuRequested, this,
                 [this, row](const QPoint& pos) {
-                    lbValue_ContextMenu(row, m_values[Index(row)]->mapToGlobal(pos));
+                    m_menus.ShowValueMenu(row, m_values[Index(row)]->mapToGlobal(pos));
                 });
     // The labels take no focus; from the buttons the context-menu key (or a
     // right click) opens the menu of all results, one entry per row.
@@ -383,7 +321,7 @@ void Form1::ConnectHandlers() {
     // Window-wide keys. Ctrl+C only reaches the window outside the input box
     // and the selector: their text fields take it for themselves.
     auto* copyAll = new QShortcut(QKeySequence::Copy, this);
-    connect(copyAll, &QShortcut::activated, this, &Form1::mnuCopyAll_Click);
+    connect(copyAll, &QShortcut::activated, this, [this] { m_menus.CopyAll(); });
     // The menu items show no shortcut; these keys belong to the window.
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &Form1::mnuHelpItem_Click);
@@ -408,56 +346,23 @@ std::string Form1::CategoryTitle() const {
     return m_lbMeasurement->text().toStdString();
 }
 
-void Form1::SetValueCaption(int row, const std::string& caption,
-                            std::optional<mensura::CellNumber> number) {
+void Form1::SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number) {
     if (row < 1 || row > kRowCount) return;
     WriteValue(row, FromStd(caption), number);
     m_writtenThisRun.set(Index(row));
 }
 
-void Form1::WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number) {
+void Form1::WriteValue(int row, const QString& caption, std::optional<CellNumber> number) {
     if (number && !std::isfinite(number->value)) number.reset();  // "Out of range"
     m_numbers[Index(row)] = number;
     m_values[Index(row)]->SetCaption(caption);
     DescribeValue(row);
 }
 
-// Labels written under this batch announce nothing each; when the outermost
-// batch ends, the results group's description changes once.
-mensura::AccessibleBatch Form1::ResultsBatch() {
-    return mensura::AccessibleBatch([this] { DescribeResults(); });
-}
-
-// What the results show, as the description of their group: "12 FEET" (the
-// number as read and its unit), or "empty". It changes exactly when the
-// results can have changed, and its one change per recompute is what
-// assistive technology is told.
-void Form1::DescribeResults() {
-    QString what = QStringLiteral("empty");
-    for (const CaptionLabel* value : m_values) {
-        if (value->text().isEmpty()) continue;
-        QString number = FromStd(mensura::PlainSingle(mensura::ReadInputValue(*this)));
-        if (number.isEmpty()) number = m_txtUserData->text();
-        what = number + QLatin1Char(' ') + m_cboMeasures->currentText();
-        break;
-    }
-    if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
-}
-
-// A value label is read by its caption; its description names the unit of
-// its row, so that "144." is heard together with "INCHES".
-void Form1::DescribeValue(int row) {
-    const QString description =
-        IsSourceRow(row) ? QStringLiteral("the unit of the number") : FromStd(RowUnit(row));
-    // Unchanged on most keystrokes; setting it again would still send an event.
-    if (m_values[Index(row)]->accessibleDescription() != description)
-        m_values[Index(row)]->setAccessibleDescription(description);
-}
-
 // The unit string of a row in the category shown; also for the weight rows
 // whose name labels are blank.
 std::string Form1::RowUnit(int row) const {
-    const mensura::Category* category = mensura::FindCategory(CategoryTitle());
+    const Category* category = FindCategory(CategoryTitle());
     return category ? category->units[Index(row)] : std::string();
 }
 
@@ -472,21 +377,14 @@ bool Form1::IsSourceRow(int row) const {
 // none (an empty label, "Out of range", "Overflow").
 QString Form1::NumberToCopy(int row) const {
     if (const auto& number = m_numbers[Index(row)])
-        return FromStd(mensura::PlainResult(number->value, number->precision));
-    if (IsSourceRow(row)) return FromStd(mensura::PlainSingle(mensura::ReadInputValue(*this)));
+        return FromStd(PlainResult(number->value, number->precision));
+    if (IsSourceRow(row)) return FromStd(PlainSingle(ReadInputValue(*this)));
     return QString();
 }
 
-// "UNIT<TAB>caption" for every row of the category, in row order; a row
-// with no name (the hidden weight rows) only when it shows something.
-QString Form1::AllRowsText() const {
-    QString text;
-    for (int row = 1; row <= kRowCount; ++row) {
-        const QString caption = m_values[Index(row)]->text();
-        if (m_names[Index(row)]->text().isEmpty() && caption.isEmpty()) continue;
-        text += FromStd(RowUnit(row)) + QLatin1Char('\t') + caption + QLatin1Char('\n');
-    }
-    return text;
+ResultRow Form1::Row(int row) const {
+    return {FromStd(RowUnit(row)), m_values[Index(row)]->text(), NumberToCopy(row),
+            !m_names[Index(row)]->text().isEmpty()};
 }
 
 // --- Events -------------------------------------------------------------------
@@ -497,7 +395,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         if (watched == m_txtUserData)
             txtUserData_ContextMenu(globalPos);
         else
-            ShowResultsMenu(globalPos);
+            m_menus.ShowResultsMenu(globalPos);
         return true;
     }
     if (watched == m_txtUserData) {
@@ -532,7 +430,7 @@ void Form1::keyPressEvent(QKeyEvent* event) {
 // --- Handlers -----------------------------------------------------------------
 
 void Form1::Form_Load() {
-    ShowCategory(*mensura::FindCategory("LENGTH"));
+    ShowCategory(*FindCategory("LENGTH"));
     setWindowTitle(QStringLiteral("Mensura"));
 }
 
@@ -565,9 +463,9 @@ void Form1::cmdWeight_Click() {
 }
 
 void Form1::EnterCategory(const std::string& name) {
-    const mensura::Category* category = mensura::FindCategory(name);
+    const Category* category = FindCategory(name);
     if (!category) return;
-    const mensura::AccessibleBatch batch = ResultsBatch();
+    const AccessibleBatch batch = ResultsBatch();
     m_txtUserData->setFocus(Qt::OtherFocusReason);  // its focus handler selects the text
     m_cmdClear->click();                            // runs cmdClear_Click to its end
     ShowCategory(*category);
@@ -577,8 +475,8 @@ void Form1::EnterCategory(const std::string& name) {
 // The selector's list and text, the title and the row names of a category.
 // The default unit becomes the selector's text with no item selected, and
 // raises nothing.
-void Form1::ShowCategory(const mensura::Category& category) {
-    const mensura::AccessibleBatch batch = ResultsBatch();
+void Form1::ShowCategory(const Category& category) {
+    const AccessibleBatch batch = ResultsBatch();
     {
         const QSignalBlocker blocker(m_cboMeasures);
         m_cboMeasures->clear();
@@ -596,11 +494,11 @@ void Form1::ShowCategory(const mensura::Category& category) {
 }
 
 void Form1::cboMeasures_Click() {
-    const mensura::AccessibleBatch batch = ResultsBatch();
+    const AccessibleBatch batch = ResultsBatch();
     // Mark the chosen unit's row. The unit is looked for among all 45 unit
     // strings, whatever the category; they are all different.
     const std::string unit = UnitText();
-    if (const int row = mensura::UnitRow(unit)) SetValueCaption(row, unit, std::nullopt);
+    if (const int row = UnitRow(unit)) SetValueCaption(row, unit, std::nullopt);
     RecomputeResults();
 }
 
@@ -634,7 +532,7 @@ void Form1::txtUserData_GotFocus(Qt::FocusReason reason) {
 }
 
 void Form1::cmdClear_Click() {
-    const mensura::AccessibleBatch batch = ResultsBatch();
+    const AccessibleBatch batch = ResultsBatch();
     for (int row = 1; row <= kRowCount; ++row) WriteValue(row, QString(), std::nullopt);
 }
 
@@ -647,7 +545,7 @@ void Form1::mnuHelpItem_Click() {
     // "/" gives "//MnsHlp.chm". Where the file is then looked for, and what
     // is shown, is the help layer's business; its answer is not needed.
     const QByteArray path = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
-    mensura::HtmlHelp(nullptr /* no owner */, path.constData(), mensura::HH_DISPLAY_TOPIC, 0);
+    HtmlHelp(nullptr /* no owner */, path.constData(), HH_DISPLAY_TOPIC, 0);
 }
 
 void Form1::mnuAbout_Click() {
@@ -668,74 +566,21 @@ void Form1::SelectAllText(QLineEdit* box) {
 void Form1::RecomputeResults() {
     // The user's number settings, read afresh each time.
     const QLocale locale;
-    const mensura::Separators separators{locale.groupSeparator().toStdString(),
-                                         locale.decimalPoint().toStdString()};
-    const mensura::AccessibleBatch batch = ResultsBatch();
+    const Separators separators{locale.groupSeparator().toStdString(),
+                                locale.decimalPoint().toStdString()};
+    const AccessibleBatch batch = ResultsBatch();
     m_writtenThisRun.reset();
-    const mensura::RunStatus status = mensura::RecomputeResults(*this, separators);
-    if (status.kind != mensura::RunStatus::Kind::CellFailed) return;
+    const RunStatus status = mensura::RecomputeResults(*this, separators);
+    if (status.kind != RunStatus::Kind::CellFailed) return;
     // A cell's value did not fit its precision and the run stopped there.
     // Say so in that row, and empty every row the run did not reach, so that
     // no row goes on showing a number computed from an earlier input.
     for (int row = 1; row <= kRowCount; ++row) {
         if (row == status.failedRow)
-            WriteValue(row, QString::fromLatin1(mensura::ErrorCaption(status.error)), std::nullopt);
+            WriteValue(row, QString::fromLatin1(ErrorCaption(status.error)), std::nullopt);
         else if (!m_writtenThisRun.test(Index(row)))
             WriteValue(row, QString(), std::nullopt);
     }
-}
-
-// --- Taking results out -----------------------------------------------------
-
-// Copy, Copy Number and Copy All for one value label. An empty label offers
-// nothing; Copy Number is greyed where there is no number to copy.
-void Form1::FillValueMenu(int row, QMenu* menu) {
-    QAction* copy = menu->addAction(QStringLiteral("&Copy"));
-    copy->setObjectName(QStringLiteral("mnuCopy"));
-    connect(copy, &QAction::triggered, this, [this, row] { mnuCopy_Click(row); });
-    QAction* number = menu->addAction(QStringLiteral("Copy &Number"));
-    number->setObjectName(QStringLiteral("mnuCopyNumber"));
-    number->setEnabled(!NumberToCopy(row).isEmpty());
-    connect(number, &QAction::triggered, this, [this, row] { mnuCopyNumber_Click(row); });
-    QAction* all = menu->addAction(QStringLiteral("Copy &All"));
-    all->setObjectName(QStringLiteral("mnuCopyAll"));
-    connect(all, &QAction::triggered, this, &Form1::mnuCopyAll_Click);
-}
-
-void Form1::lbValue_ContextMenu(int row, const QPoint& globalPos) {
-    if (m_values[Index(row)]->text().isEmpty()) return;
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("mnuValue"));
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    FillValueMenu(row, menu);
-    menu->popup(globalPos);
-}
-
-// One entry per row that shows something, "INCHES  144.", each opening that
-// label's own menu. Null when every row is empty.
-QMenu* Form1::ResultsMenu(const QString& title, QWidget* parent) {
-    auto* menu = new QMenu(title, parent);
-    menu->setObjectName(QStringLiteral("mnuResults"));
-    for (int row = 1; row <= kRowCount; ++row) {
-        const QString caption = m_values[Index(row)]->text();
-        if (caption.isEmpty()) continue;
-        // After the tab the caption stands in the menu's right-hand column.
-        QMenu* rowMenu = menu->addMenu(FromStd(RowUnit(row)) + QLatin1Char('\t') + caption);
-        rowMenu->setObjectName(QStringLiteral("mnuResult%1").arg(row));
-        FillValueMenu(row, rowMenu);
-    }
-    if (menu->isEmpty()) {
-        delete menu;
-        return nullptr;
-    }
-    return menu;
-}
-
-void Form1::ShowResultsMenu(const QPoint& globalPos) {
-    QMenu* menu = ResultsMenu(QString(), this);
-    if (!menu) return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(globalPos);
 }
 
 // The box's own editing menu, and below it the results.
@@ -743,7 +588,7 @@ void Form1::txtUserData_ContextMenu(const QPoint& globalPos) {
     QMenu* menu = m_txtUserData->createStandardContextMenu();
     menu->setObjectName(QStringLiteral("mnuInput"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QMenu* results = ResultsMenu(QStringLiteral("Re&sults"), menu)) {
+    if (QMenu* results = m_menus.ResultsMenu(QStringLiteral("Re&sults"), menu)) {
         menu->addSeparator();
         menu->addMenu(results);
     }
@@ -760,15 +605,4 @@ void Form1::OpenContextMenuOfFocus() {
     QApplication::sendEvent(focus, &event);
 }
 
-void Form1::mnuCopy_Click(int row) {
-    PutOnClipboard(m_values[Index(row)]->text());
-}
-
-void Form1::mnuCopyNumber_Click(int row) {
-    const QString number = NumberToCopy(row);
-    if (!number.isEmpty()) PutOnClipboard(number);
-}
-
-void Form1::mnuCopyAll_Click() {
-    PutOnClipboard(AllRowsText());
-}
+}  // namespace mensura

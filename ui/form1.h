@@ -2,25 +2,28 @@
 
 // Form1, Mensura's main window.
 //
-// The window keeps no state of its own: the category is the caption of
-// lbMeasurement, the unit is the text of cboMeasures, the number is the text
-// of txtUserData, and the results are the captions of lb1..lb15. Every
-// control carries its name as objectName.
+// What the window shows lives in its controls: the category is the caption
+// of lbMeasurement, the unit is the text of cboMeasures, the number is the
+// text of txtUserData, and the results are the captions of lb1..lb15. Every
+// control carries its name as objectName. Beside them the window keeps only
+// what follows from the captions it writes: the number behind each value
+// caption (for Copy Number and the tooltip), and, during one recompute, the
+// rows that recompute has written.
 //
 // How an event reaches the labels: a Qt signal or event of a control runs
 // the handler named after the control and the event (txtUserData_Change,
 // txtUserData_Click, cboMeasures_Click, cmdLength_Click, ...). Each handler
 // that can change a result ends in RecomputeResults(), which hands the
-// window, as mensura::ConverterFields, to the engine: the engine reads the
-// input, unit and title through InputText/UnitText/CategoryTitle and writes
-// the value labels through SetValueCaption. The clear commands and Form_Load
+// window, as ConverterFields, to the engine: the engine reads the input,
+// unit and title through InputText/UnitText/CategoryTitle and writes the
+// value labels through SetValueCaption. The clear commands and Form_Load
 // write labels directly and do not recompute.
 //
 // Every write of a value label goes through WriteValue, which keeps the
-// number behind the caption (for Copy Number and the tooltip) and the
-// label's accessible description in step with the caption. Assistive
-// technology hears of a recompute once, not once per label
-// (AccessibleBatch).
+// number behind the caption and the label's accessible description in step
+// with the caption. Assistive technology hears of a recompute once, not
+// once per label (AccessibleBatch; the names and descriptions are in
+// form1_accessible.cpp). The results' menus and copying are ResultsMenus'.
 
 #include <QPointer>
 #include <QWidget>
@@ -32,16 +35,19 @@
 #include "accessible_batch.h"
 #include "catalogue.h"
 #include "converter_fields.h"
+#include "results_menus.h"
 
-class CaptionLabel;
-class frmSplash;
 class QComboBox;
 class QLineEdit;
-class QMenu;
 class QMenuBar;
 class QPushButton;
 
-class Form1 : public QWidget, public mensura::ConverterFields {
+namespace mensura {
+
+class CaptionLabel;
+class frmSplash;
+
+class Form1 : public QWidget, public ConverterFields {
     Q_OBJECT
 
 public:
@@ -51,12 +57,12 @@ public:
     // How long the About window stays up by itself; tests shorten it.
     void SetAboutCloseDelay(int milliseconds) { m_aboutCloseDelay = milliseconds; }
 
-    // mensura::ConverterFields, over the window's own controls.
+    // ConverterFields, over the window's own controls.
     std::string InputText() const override;
     std::string UnitText() const override;
     std::string CategoryTitle() const override;
     void SetValueCaption(int row, const std::string& caption,
-                         std::optional<mensura::CellNumber> number) override;
+                         std::optional<CellNumber> number) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,8 +73,7 @@ private:
     void BuildControls();
     void BuildMenus(QMenuBar* menuBar);
     void ConnectHandlers();
-    void DescribeControls();
-    void ShowCategory(const mensura::Category& category);
+    void ShowCategory(const Category& category);
     void EnterCategory(const std::string& name);
 
     // Handlers, named after their control and event.
@@ -83,36 +88,34 @@ private:
     void txtUserData_Change();
     void txtUserData_Click();
     void txtUserData_GotFocus(Qt::FocusReason reason);
+    void txtUserData_ContextMenu(const QPoint& globalPos);
     void cmdClear_Click();
     void mnuClearItem_Click();
     void mnuHelpItem_Click();
     void mnuAbout_Click();
-
-    // Taking results out: the menus of a value label, of the results as a
-    // whole (keyboard), and of the input box; the copy commands.
-    void lbValue_ContextMenu(int row, const QPoint& globalPos);
-    void ShowResultsMenu(const QPoint& globalPos);
-    void txtUserData_ContextMenu(const QPoint& globalPos);
     void OpenContextMenuOfFocus();
-    void FillValueMenu(int row, QMenu* menu);
-    QMenu* ResultsMenu(const QString& title, QWidget* parent);
-    void mnuCopy_Click(int row);
-    void mnuCopyNumber_Click(int row);
-    void mnuCopyAll_Click();
 
     void SelectAllText(QLineEdit* box);
     void RecomputeResults();
 
+    // The index of row 1..15 in the arrays below.
+    static std::size_t Index(int row) { return static_cast<std::size_t>(row - 1); }
+
     // The one way a value label is written: caption, number, tooltip and
     // accessible description together.
-    void WriteValue(int row, const QString& caption, std::optional<mensura::CellNumber> number);
-    void DescribeValue(int row);
-    mensura::AccessibleBatch ResultsBatch();
-    void DescribeResults();
+    void WriteValue(int row, const QString& caption, std::optional<CellNumber> number);
+
+    // What a row offers to be taken out, and what stands behind it.
+    ResultRow Row(int row) const;
     std::string RowUnit(int row) const;
     bool IsSourceRow(int row) const;
     QString NumberToCopy(int row) const;
-    QString AllRowsText() const;
+
+    // Names and descriptions for assistive technology (form1_accessible.cpp).
+    void DescribeControls();
+    void DescribeValue(int row);
+    AccessibleBatch ResultsBatch();
+    void DescribeResults();
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
@@ -123,17 +126,20 @@ private:
     QPushButton* m_cmdExit = nullptr;
     QWidget* m_results = nullptr;  // the group of the row labels
     CaptionLabel* m_lbMeasurement = nullptr;
-    std::array<CaptionLabel*, mensura::kRowCount> m_names{};   // lb_1..lb_15
-    std::array<CaptionLabel*, mensura::kRowCount> m_values{};  // lb1..lb15
+    std::array<CaptionLabel*, kRowCount> m_names{};   // lb_1..lb_15
+    std::array<CaptionLabel*, kRowCount> m_values{};  // lb1..lb15
     // The number behind each value caption, as its cell computed it; none
     // for an empty label, a unit's name or an error text.
-    std::array<std::optional<mensura::CellNumber>, mensura::kRowCount> m_numbers{};
+    std::array<std::optional<CellNumber>, kRowCount> m_numbers{};
+    // Rows whose value label the current recompute has written.
+    std::bitset<kRowCount> m_writtenThisRun;
+
+    ResultsMenus m_menus;
 
     // The About window while it is loaded; it has no owner, so the main
     // window tracks it to raise it and to close it with itself.
     QPointer<frmSplash> m_frmSplash;
     int m_aboutCloseDelay;
-
-    // Rows whose value label the current recompute has written.
-    std::bitset<mensura::kRowCount> m_writtenThisRun;
 };
+
+}  // namespace mensura

@@ -16,10 +16,13 @@
 // The pictures are a resource of their own. Referring to it here is what
 // links it into the program from the static library; it is registered at
 // start-up, which costs a list entry, and nothing of it is read or decoded
-// before the About window is built.
+// before the About window is built. Q_INIT_RESOURCE names a function of the
+// global namespace, so the call stands outside Mensura's own.
 static void InitSplashResources() {
     Q_INIT_RESOURCE(frm_splash);
 }
+
+namespace mensura {
 
 // A transparent label that sizes itself to its text, keeping the left or
 // the right edge of its design place.
@@ -272,3 +275,5 @@ void frmSplash::lblVersion_Click() {
 void frmSplash::Unload() {
     close();  // and, with WA_DeleteOnClose, deleted once this event is done
 }
+
+}  // namespace mensura

@@ -16,8 +16,11 @@
 #include <QPointer>
 #include <QWidget>
 
-class AutoSizeLabel;
 class QTimer;
+
+namespace mensura {
+
+class AutoSizeLabel;
 
 class frmSplash : public QWidget {
     Q_OBJECT
@@ -59,3 +62,5 @@ private:
     // Label2 are in it with no handler, so that a click on them is theirs.
     QList<QPair<QWidget*, Handler>> m_clickHandlers;
 };
+
+}  // namespace mensura

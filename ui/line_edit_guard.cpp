@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
+namespace mensura {
+
 LineEditGuard::LineEditGuard(QLineEdit* box)
     : QObject(box), m_box(box), m_length(box->text().size()) {
     connect(box, &QLineEdit::textChanged, this, &LineEditGuard::TextChanged);
@@ -69,3 +71,5 @@ void LineEditGuard::KeepCursorSteady(bool steady) {
         QApplication::setCursorFlashTime(s_userFlashTime);
     }
 }
+
+}  // namespace mensura

@@ -4,6 +4,8 @@
 
 class QLineEdit;
 
+namespace mensura {
+
 // Keeps a line edit cheap to hold whatever is pasted into it, without
 // touching its text:
 //  - Undo history. QLineEdit records every inserted and removed character
@@ -44,3 +46,5 @@ private:
     static int s_steadyGuards;  // guards whose text is long
     static int s_userFlashTime;
 };
+
+}  // namespace mensura

@@ -2,14 +2,14 @@
 
 #include "application.h"
 #include "form1.h"
-#include "html_help.h"
+#include "help_command.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     mensura::PrepareApplication();
     int result = 0;
     {
-        Form1 form;  // Form_Load runs while it is built
+        mensura::Form1 form;  // Form_Load runs while it is built
         form.show();
         result = QApplication::exec();
     }

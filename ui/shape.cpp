@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace mensura {
+
 Shape::Shape(Kind kind, QWidget* parent) : QWidget(parent), m_kind(kind) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -16,3 +18,5 @@ void Shape::paintEvent(QPaintEvent*) {
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
+
+}  // namespace mensura

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace mensura {
+
 // A rectangle drawn on the window behind the controls, either filled with a
 // palette colour or outlined with a one-pixel line in the text colour. It
 // never takes the focus or the mouse.
@@ -16,3 +18,5 @@ protected:
 private:
     Kind m_kind;
 };
+
+}  // namespace mensura

@@ -134,7 +134,7 @@ run_program() {  # run_program NAME ENV-ASSIGNMENT... -- ARG...
     pids+=("$pid")
     local drawn=no
     for _ in $(seq 200); do  # 20 s at most; it takes well under a second
-        if grep -q 'Drawing .* of Form1(' "$log"; then drawn=yes; break; fi
+        if grep -q 'Drawing .* of mensura::Form1(' "$log"; then drawn=yes; break; fi
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done

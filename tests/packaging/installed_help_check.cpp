@@ -17,7 +17,9 @@
 
 #include "application.h"
 #include "form1.h"
-#include "html_help.h"
+#include "help_command.h"
+
+using mensura::Form1;
 
 namespace {
 

@@ -19,17 +19,14 @@
 #include "application.h"
 #include "caption_label.h"
 #include "catalogue.h"
+#include "form1_layout.h"
 #include "modal_watchdog.h"
 
-namespace {
+using mensura::CaptionLabel;
+using mensura::Form1;
+using mensura::Twips;
 
-// A place given in twips, in pixels: 15 twips to the pixel, edges rounded.
-int Px(int twips) {
-    return (twips + 7) / 15;
-}
-QRect Twips(int left, int top, int width, int height) {
-    return QRect(QPoint(Px(left), Px(top)), QPoint(Px(left + width) - 1, Px(top + height) - 1));
-}
+namespace {
 
 QStringList FromCatalogue(const std::array<std::string, mensura::kRowCount>& strings) {
     QStringList list;
@@ -651,8 +648,7 @@ void Form1Test::valuesKeepRightEdgeAndFit() {
     QTest::keyClicks(Box(), "123456789");
     for (int row = 1; row <= 15; ++row) {
         auto* label = Find<CaptionLabel>(QStringLiteral("lb%1").arg(row));
-        const QRect design = row <= 8 ? Twips(3480, 330 * (row - 1), 135, 315)
-                                      : Twips(3210, 3240 + 330 * (row - 9), 135, 315);
+        const QRect design = mensura::ValueLabelPlace(row);
         QCOMPARE(label->geometry().right(), design.right());
         QCOMPARE(label->geometry().top(), design.top());
         QCOMPARE(label->geometry().height(), design.height());
@@ -926,12 +922,14 @@ void Form1Test::copyAll() {
     QFETCH(QString, input);
     QFETCH(QStringList, values);
     QFETCH(QString, category);
-    const auto& units = mensura::FindCategory(category.toStdString())->units;
+    const mensura::Category* shown = mensura::FindCategory(category.toStdString());
+    QVERIFY(shown);
     QString expected;
-    for (int i = 0; i < 15; ++i) {
-        const QString name = QString::fromStdString(units[static_cast<std::size_t>(i)]);
-        const bool hidden = category == "WEIGHT" && i >= 2 && i <= 4;
-        if (!hidden || !values[i].isEmpty()) expected += name + "\t" + values[i] + "\n";
+    for (std::size_t i = 0; i < 15; ++i) {
+        const QString name = QString::fromStdString(shown->units[i]);
+        const bool hidden = shown->nameCaptions[i].empty();
+        if (!hidden || !values[static_cast<qsizetype>(i)].isEmpty())
+            expected += name + "\t" + values[static_cast<qsizetype>(i)] + "\n";
     }
     if (!button.isEmpty()) QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
     if (!unit.isEmpty()) TypeUnit(unit);

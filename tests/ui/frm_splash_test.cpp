@@ -16,6 +16,9 @@
 #include "form1.h"
 #include "modal_watchdog.h"
 
+using mensura::Form1;
+using mensura::frmSplash;
+
 namespace {
 
 constexpr int kShortDelay = 1000;  // Timer1's interval in these tests, in ms

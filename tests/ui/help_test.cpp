@@ -19,9 +19,12 @@
 #include "application.h"
 #include "chm_file.h"
 #include "form1.h"
-#include "help_viewer.h"
-#include "html_help.h"
+#include "help_command.h"
+#include "help_window.h"
 #include "modal_watchdog.h"
+
+using mensura::Form1;
+using mensura::HelpWindow;
 
 using mensura::helpfile::ChmFile;
 
@@ -76,13 +79,13 @@ private slots:
     void damagedFiles();
 
 private:
-    HelpViewer* Show(const QString& requested, const QString& programFolder);
+    HelpWindow* Show(const QString& requested, const QString& programFolder);
     QTextBrowser* Browser() const { return m_viewer->findChild<QTextBrowser*>("helpBrowser"); }
     QString Shown() const { return Browser()->toPlainText(); }
 
     QString m_helpFile;  // the compiled help file, beside this test program
     QString m_startDir;
-    HelpViewer* m_viewer = nullptr;
+    HelpWindow* m_viewer = nullptr;
     ModalWatchdog* m_watchdog = nullptr;
     QString m_unexpectedModal;
 };
@@ -108,8 +111,8 @@ void HelpTest::cleanup() {
              qPrintable("a modal window opened: " + m_unexpectedModal));
 }
 
-HelpViewer* HelpTest::Show(const QString& requested, const QString& programFolder) {
-    m_viewer = qobject_cast<HelpViewer*>(mensura::ShowHelp(requested, programFolder));
+HelpWindow* HelpTest::Show(const QString& requested, const QString& programFolder) {
+    m_viewer = qobject_cast<HelpWindow*>(mensura::ShowHelp(requested, programFolder));
     return m_viewer;
 }
 
@@ -212,9 +215,9 @@ void HelpTest::helpMenu() {
             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
             QTRY_VERIFY(!QApplication::activePopupWidget());
         }
-        QList<HelpViewer*> viewers;
+        QList<HelpWindow*> viewers;
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* viewer = qobject_cast<HelpViewer*>(w); viewer && viewer->isVisible())
+            if (auto* viewer = qobject_cast<HelpWindow*>(w); viewer && viewer->isVisible())
                 viewers << viewer;
         QCOMPARE(viewers.size(), 1);
         m_viewer = viewers.first();

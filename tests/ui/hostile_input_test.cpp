@@ -20,6 +20,9 @@
 #include "modal_watchdog.h"
 #include "number_text.h"
 
+using mensura::Form1;
+using mensura::LineEditGuard;
+
 namespace {
 
 enum class Way { Type, Paste, TypeAndErase, TypeUnit };

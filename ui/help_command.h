@@ -4,7 +4,7 @@
 // Help API's HtmlHelpA (owner window, file path in the local 8-bit
 // encoding, command, data), and the layer behind it. There is no system
 // HTML Help viewer here, so the layer finds the file and shows it in
-// Mensura's own help window (help_viewer.h). It is built at the first call.
+// Mensura's own help window (help_window.h). It is built at the first call.
 #include <QString>
 #include <QStringList>
 #include <cstdint>

@@ -1,19 +1,19 @@
-#include "html_help.h"
+#include "help_command.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 
-#include "help_viewer.h"
+#include "help_window.h"
 
 namespace mensura {
 
 namespace {
 
 // The one help window, built at the first request.
-QPointer<HelpViewer>& Viewer() {
-    static QPointer<HelpViewer> viewer;
+QPointer<HelpWindow>& Viewer() {
+    static QPointer<HelpWindow> viewer;
     return viewer;
 }
 
@@ -35,8 +35,8 @@ QStringList HelpFileCandidates(const QString& requested, const QString& programF
 }
 
 QWidget* ShowHelp(const QString& requested, const QString& programFolder) {
-    QPointer<HelpViewer>& viewer = Viewer();
-    if (!viewer) viewer = new HelpViewer;  // no parent: no owner
+    QPointer<HelpWindow>& viewer = Viewer();
+    if (!viewer) viewer = new HelpWindow;  // no parent: no owner
 
     const QStringList candidates = HelpFileCandidates(requested, programFolder);
     QString found;

@@ -16,7 +16,8 @@
 #include <QUrl>
 #include <functional>
 #include <memory>
-#include <vector>
+
+#include "help_search_index.h"
 
 class QLabel;
 class QLineEdit;
@@ -24,20 +25,21 @@ class QListWidget;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace mensura {
+
 class HelpBrowser;
 
-namespace mensura::helpfile {
+namespace helpfile {
 class ChmFile;
 }
 
-class HelpViewer : public QMainWindow {
+class HelpWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    static inline const QString kScheme = QStringLiteral("help");
-
-    explicit HelpViewer(QWidget* parent = nullptr);
-    ~HelpViewer() override;
+    explicit HelpWindow(QWidget* parent = nullptr);
+    ~HelpWindow() override;
 
     // Opens the help file at path, unless it is the one open already, and
     // shows its default topic; a file that cannot be read gets a message.
@@ -53,12 +55,6 @@ public:
     void SetExternalOpener(ExternalOpener opener) { m_openExternal = std::move(opener); }
 
 private:
-    struct PageText {
-        QString path;   // inside the file, "/units.html"
-        QString title;  // the page's <title>, else its name in the contents
-        QString text;   // its plain text, case-folded
-    };
-
     void BuildWindow();
     void ShowMessage(const QString& heading, const QString& body);
     void ShowDefaultTopic();
@@ -68,13 +64,12 @@ private:
     void SelectInContents(const QUrl& page);
     void ContentsItemChosen(QTreeWidgetItem* item);
     void RunSearch();
-    void IndexPages();
+    void ShowSearchHit(const QUrl& page);
 
-    std::unique_ptr<mensura::helpfile::ChmFile> m_file;
+    std::unique_ptr<helpfile::ChmFile> m_file;
     QString m_path;
     QUrl m_home;
-    std::vector<PageText> m_pages;  // built at the first search
-    bool m_indexed = false;
+    HelpSearchIndex m_index;  // built at the first search
     bool m_syncingContents = false;
     ExternalOpener m_openExternal;
 
@@ -86,3 +81,5 @@ private:
     QLabel* m_searchStatus = nullptr;
     QAction* m_homeAction = nullptr;
 };
+
+}  // namespace mensura

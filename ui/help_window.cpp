@@ -1,4 +1,4 @@
-#include "help_viewer.h"
+#include "help_window.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -22,50 +22,20 @@
 
 #include "application.h"
 #include "chm_file.h"
+#include "help_page.h"
 
-using mensura::helpfile::ChmFile;
+namespace mensura {
+
+using helpfile::ChmFile;
 
 namespace {
 
-// Together, the pages one search reads may take this much; a file with
-// more stops being searched there, so a hostile one cannot stall it.
-constexpr qsizetype kMaxSearchBytes = 64 * 1024 * 1024;
+// The window's title while no file is open, or the file names none.
+const QString kDefaultTitle = QStringLiteral("Mensura Help");
 
 QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
-
-// A page's bytes as text, by its <meta charset> or byte-order mark, else
-// as UTF-8: the way QTextBrowser reads the pages it shows.
-QString DecodePage(const QByteArray& bytes) {
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
-    if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
-    return decoder.decode(bytes);
-}
-
-// A place inside the file as the reader gives it, an absolute path with
-// perhaps a fragment ("/units.html#length"), as a URL of the help scheme.
-QUrl PageUrl(const std::string& local) {
-    const QString text = QString::fromStdString(local);
-    const qsizetype hash = text.indexOf(QLatin1Char('#'));
-    QUrl url;
-    url.setScheme(HelpViewer::kScheme);
-    url.setPath(hash < 0 ? text : text.left(hash), QUrl::DecodedMode);
-    if (hash >= 0) url.setFragment(text.mid(hash + 1), QUrl::DecodedMode);
-    return url;
-}
-
-bool SamePage(const QUrl& a, const QUrl& b) {
-    return a.scheme() == b.scheme() &&
-           a.path().compare(b.path(), Qt::CaseInsensitive) == 0;  // the file ignores case
-}
-
-// A document that loads nothing: the search reads the pages' text only,
-// and a page's references must not reach the disk.
-class TextOnlyDocument : public QTextDocument {
-protected:
-    QVariant loadResource(int, const QUrl&) override { return QByteArray(); }
-};
 
 }  // namespace
 
@@ -80,7 +50,7 @@ public:
         const QUrl url = name.isRelative() ? source().resolved(name) : name;
         // Anything else gets nothing, and a non-null nothing, so that the
         // document does not go looking for it on the disk itself.
-        if (!m_file || url.scheme() != HelpViewer::kScheme) return QByteArray();
+        if (!m_file || url.scheme() != kHelpScheme) return QByteArray();
         const std::string path = url.path(QUrl::FullyDecoded).toStdString();
         if (const std::optional<std::string> object = m_file->Object(path))
             return QByteArray(object->data(), static_cast<qsizetype>(object->size()));
@@ -96,28 +66,28 @@ private:
     const ChmFile* m_file = nullptr;
 };
 
-HelpViewer::HelpViewer(QWidget* parent)
+HelpWindow::HelpWindow(QWidget* parent)
     : QMainWindow(parent),
       m_openExternal([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {
     setObjectName(QStringLiteral("helpViewer"));
-    setWindowTitle(QStringLiteral("Mensura Help"));
-    setWindowIcon(mensura::WindowIcon());
+    setWindowTitle(kDefaultTitle);
+    setWindowIcon(WindowIcon());
     BuildWindow();
     resize(780, 540);
 }
 
-HelpViewer::~HelpViewer() = default;
+HelpWindow::~HelpWindow() = default;
 
-void HelpViewer::BuildWindow() {
+void HelpWindow::BuildWindow() {
     m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
     // Every link comes to FollowLink; the browser itself opens none.
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
-    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpViewer::FollowLink);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::FollowLink);
     connect(m_browser, QOverload<const QUrl&>::of(&QTextBrowser::highlighted), this,
-            &HelpViewer::ShowHoveredLink);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpViewer::SelectInContents);
+            &HelpWindow::ShowHoveredLink);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::SelectInContents);
 
     m_contents = new QTreeWidget;
     m_contents->setObjectName(QStringLiteral("helpContents"));
@@ -146,17 +116,10 @@ void HelpViewer::BuildWindow() {
     m_searchResults = new QListWidget;
     m_searchResults->setObjectName(QStringLiteral("helpSearchResults"));
     searchLayout->addWidget(m_searchResults, 1);
-    connect(m_searchText, &QLineEdit::returnPressed, this, &HelpViewer::RunSearch);
-    connect(searchButton, &QPushButton::clicked, this, &HelpViewer::RunSearch);
+    connect(m_searchText, &QLineEdit::returnPressed, this, &HelpWindow::RunSearch);
+    connect(searchButton, &QPushButton::clicked, this, &HelpWindow::RunSearch);
     auto showResult = [this](QListWidgetItem* item) {
-        if (!item) return;
-        m_browser->setSource(item->data(Qt::UserRole).toUrl());
-        // Mark the first of the words on the page, as a finger on the spot;
-        // from the top each time, as a click may also count as activation.
-        m_browser->moveCursor(QTextCursor::Start);
-        const QStringList words =
-            m_searchText->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (!words.isEmpty()) m_browser->find(words.first());
+        if (item) ShowSearchHit(item->data(Qt::UserRole).toUrl());
     };
     connect(m_searchResults, &QListWidget::itemClicked, this, showResult);
     connect(m_searchResults, &QListWidget::itemActivated, this, showResult);
@@ -194,7 +157,7 @@ void HelpViewer::BuildWindow() {
     forward->setObjectName(QStringLiteral("helpForward"));
     forward->setShortcut(QKeySequence::Forward);
     m_homeAction = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-home")),
-                                      QStringLiteral("Home"), this, &HelpViewer::ShowDefaultTopic);
+                                      QStringLiteral("Home"), this, &HelpWindow::ShowDefaultTopic);
     m_homeAction->setObjectName(QStringLiteral("helpHome"));
     m_homeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
     back->setEnabled(false);
@@ -206,7 +169,7 @@ void HelpViewer::BuildWindow() {
     statusBar()->setObjectName(QStringLiteral("helpStatusBar"));
 }
 
-void HelpViewer::ShowFile(const QString& path) {
+void HelpWindow::ShowFile(const QString& path) {
     if (!m_file || path != m_path) {
         std::string error;
         std::unique_ptr<ChmFile> file =
@@ -237,10 +200,11 @@ void HelpViewer::ShowFile(const QString& path) {
             return;
         }
         m_file = std::move(file);
+        const QString title = QString::fromStdString(m_file->Title()).simplified();
+        setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
         m_path = path;
         m_home = PageUrl(topic);
-        m_pages.clear();
-        m_indexed = false;
+        m_index.Clear();
         m_searchResults->clear();
         m_searchStatus->clear();
         m_browser->SetFile(m_file.get());
@@ -252,7 +216,7 @@ void HelpViewer::ShowFile(const QString& path) {
     ShowDefaultTopic();
 }
 
-void HelpViewer::ShowNotFound(const QStringList& tried) {
+void HelpWindow::ShowNotFound(const QStringList& tried) {
     QString places;
     for (const QString& path : tried)
         places += QStringLiteral("<li><code>%1</code></li>").arg(Escaped(path));
@@ -264,36 +228,36 @@ void HelpViewer::ShowNotFound(const QStringList& tried) {
                     .arg(places));
 }
 
-void HelpViewer::ShowMessage(const QString& heading, const QString& body) {
+void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     // No file is open any more: nothing to navigate, list or search.
     m_browser->SetFile(nullptr);
     m_file.reset();
     m_path.clear();
     m_home.clear();
-    m_pages.clear();
-    m_indexed = false;
+    m_index.Clear();
     m_contents->clear();
     m_searchResults->clear();
     m_searchStatus->clear();
     m_tabs->setEnabled(false);
     m_homeAction->setEnabled(false);
     m_browser->clearHistory();
+    setWindowTitle(kDefaultTitle);
     m_browser->setHtml(
         QStringLiteral("<html><body><h2>%1</h2>%2</body></html>").arg(Escaped(heading), body));
     statusBar()->clearMessage();
 }
 
-void HelpViewer::ShowDefaultTopic() {
+void HelpWindow::ShowDefaultTopic() {
     if (m_file) m_browser->setSource(m_home, QTextDocument::HtmlResource);
 }
 
-void HelpViewer::BuildContents() {
+void HelpWindow::BuildContents() {
     m_syncingContents = true;
     m_contents->clear();
     // The entries come flattened with their depth; each hangs under the
     // last entry one level up. A depth that jumps is taken as one deeper.
     std::vector<QTreeWidgetItem*> parents;
-    for (const mensura::helpfile::ContentsEntry& entry : m_file->Contents()) {
+    for (const helpfile::ContentsEntry& entry : m_file->Contents()) {
         const std::size_t depth =
             std::min(static_cast<std::size_t>(std::max(entry.depth, 0)), parents.size());
         parents.resize(depth);
@@ -309,7 +273,7 @@ void HelpViewer::BuildContents() {
     m_syncingContents = false;
 }
 
-void HelpViewer::ContentsItemChosen(QTreeWidgetItem* item) {
+void HelpWindow::ContentsItemChosen(QTreeWidgetItem* item) {
     if (m_syncingContents || !item) return;
     const QUrl url = item->data(0, Qt::UserRole).toUrl();
     if (url.isEmpty()) return;  // a heading without a page of its own
@@ -318,7 +282,7 @@ void HelpViewer::ContentsItemChosen(QTreeWidgetItem* item) {
 }
 
 // The contents pane follows the page shown, as far as it lists it.
-void HelpViewer::SelectInContents(const QUrl& page) {
+void HelpWindow::SelectInContents(const QUrl& page) {
     QTreeWidgetItem* match = nullptr;
     for (QTreeWidgetItemIterator it(m_contents); *it && !match; ++it) {
         const QUrl url = (*it)->data(0, Qt::UserRole).toUrl();
@@ -335,9 +299,9 @@ void HelpViewer::SelectInContents(const QUrl& page) {
     m_syncingContents = false;
 }
 
-void HelpViewer::FollowLink(const QUrl& link) {
+void HelpWindow::FollowLink(const QUrl& link) {
     const QUrl target = link.isRelative() ? m_browser->source().resolved(link) : link;
-    if (target.scheme() == kScheme) {
+    if (target.scheme() == kHelpScheme) {
         if (m_file) m_browser->setSource(target, QTextDocument::HtmlResource);
         return;
     }
@@ -358,85 +322,33 @@ void HelpViewer::FollowLink(const QUrl& link) {
             QStringLiteral("This link leads outside the help and is not opened: %1").arg(address));
 }
 
-void HelpViewer::ShowHoveredLink(const QUrl& link) {
+void HelpWindow::ShowHoveredLink(const QUrl& link) {
     if (link.isEmpty()) {
         statusBar()->clearMessage();
         return;
     }
     const QUrl target = link.isRelative() ? m_browser->source().resolved(link) : link;
-    statusBar()->showMessage(target.scheme() == kScheme
+    statusBar()->showMessage(target.scheme() == kHelpScheme
                                  ? target.path().mid(1) +
                                        (target.hasFragment() ? "#" + target.fragment() : QString())
                                  : target.toDisplayString());
 }
 
-// The text of every page, read once per file at the first search.
-void HelpViewer::IndexPages() {
-    m_indexed = true;
-    m_pages.clear();
-    if (!m_file) return;
-    // A page's name in the contents, for pages without a <title>.
-    QHash<QString, QString> contentsNames;
-    for (const mensura::helpfile::ContentsEntry& entry : m_file->Contents()) {
-        const QString path = PageUrl(entry.local).path().toLower();
-        if (!entry.local.empty() && !contentsNames.contains(path))
-            contentsNames.insert(path, QString::fromStdString(entry.name));
-    }
-    qsizetype budget = kMaxSearchBytes;
-    for (const std::string& page : m_file->Pages()) {
-        const std::optional<std::string> object = m_file->Object(page);
-        if (!object) continue;
-        if (static_cast<qsizetype>(object->size()) > budget) break;
-        budget -= static_cast<qsizetype>(object->size());
-        TextOnlyDocument document;
-        document.setHtml(
-            DecodePage(QByteArray(object->data(), static_cast<qsizetype>(object->size()))));
-        PageText text;
-        text.path = QString::fromStdString(page);
-        text.title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
-        if (text.title.isEmpty()) text.title = contentsNames.value(text.path.toLower());
-        if (text.title.isEmpty()) text.title = text.path.mid(1);
-        text.text = document.toPlainText().toCaseFolded();
-        m_pages.push_back(std::move(text));
-    }
-}
-
 // Lists the pages that hold every one of the words, anywhere in their text
-// and in any case, those with the most mentions first.
-void HelpViewer::RunSearch() {
+// and in any case, those with the most mentions first. The pages are read
+// at the first search of a file.
+void HelpWindow::RunSearch() {
     m_searchResults->clear();
-    QStringList words;
-    for (const QString& word :
-         m_searchText->text().simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        words << word.toCaseFolded();
-    if (words.isEmpty() || !m_file) {
+    if (HelpSearchIndex::Words(m_searchText->text()).isEmpty() || !m_file) {
         m_searchStatus->clear();
         return;
     }
-    if (!m_indexed) IndexPages();
-    struct Hit {
-        const PageText* page;
-        qsizetype mentions;
-    };
-    std::vector<Hit> hits;
-    for (const PageText& page : m_pages) {
-        qsizetype mentions = 0;
-        for (const QString& word : words) {
-            const qsizetype count = page.text.count(word);
-            if (count == 0) {
-                mentions = 0;
-                break;
-            }
-            mentions += count;
-        }
-        if (mentions > 0) hits.push_back({&page, mentions});
-    }
-    std::stable_sort(hits.begin(), hits.end(),
-                     [](const Hit& a, const Hit& b) { return a.mentions > b.mentions; });
-    for (const Hit& hit : hits) {
-        auto* item = new QListWidgetItem(hit.page->title, m_searchResults);
-        item->setData(Qt::UserRole, PageUrl(hit.page->path.toStdString()));
-        item->setToolTip(hit.page->path.mid(1));
+    if (!m_index.IsBuilt()) m_index.Build(*m_file);
+    const std::vector<HelpSearchIndex::Hit> hits = m_index.Search(m_searchText->text());
+    for (const HelpSearchIndex::Hit& hit : hits) {
+        auto* item = new QListWidgetItem(hit.title, m_searchResults);
+        item->setData(Qt::UserRole, PageUrl(hit.path.toStdString()));
+        item->setToolTip(hit.path.mid(1));
     }
     m_searchStatus->setText(
         hits.empty() ? QStringLiteral("No page holds all of these words.")
@@ -444,3 +356,15 @@ void HelpViewer::RunSearch() {
             ? QStringLiteral("1 page found.")
             : QStringLiteral("%1 pages found.").arg(static_cast<qulonglong>(hits.size())));
 }
+
+// Shows a page the search found and marks the first of the words on it, as
+// a finger on the spot; from the top each time, as a click may also count
+// as activation.
+void HelpWindow::ShowSearchHit(const QUrl& page) {
+    m_browser->setSource(page);
+    m_browser->moveCursor(QTextCursor::Start);
+    const QStringList words = HelpSearchIndex::Words(m_searchText->text());
+    if (!words.isEmpty()) m_browser->find(words.first());
+}
+
+}  // namespace mensura

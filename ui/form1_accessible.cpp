@@ -1,0 +1,80 @@
+// Form1 as assistive technology meets it: the names and descriptions of
+// its controls, the description of each value label, and the one change
+// per recompute that the results group announces.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "caption_label.h"
+#include "form1.h"
+#include "number_text.h"
+#include "recompute.h"
+
+namespace mensura {
+
+// Names and descriptions for assistive technology. Labels are read by
+// their text, which is their accessible name; they get descriptions only.
+void Form1::DescribeControls() {
+    m_txtUserData->setAccessibleName(QStringLiteral("Enter Number"));
+    const QString decimalPoint = QStringLiteral("Type a number with \".\" as the decimal point");
+    m_txtUserData->setAccessibleDescription(decimalPoint);
+    m_txtUserData->setToolTip(decimalPoint);
+    m_cboMeasures->setAccessibleName(QStringLiteral("Unit of the number"));
+    m_cboMeasures->setAccessibleDescription(
+        QStringLiteral("Choose the unit the number is in from the list"));
+    m_cboMeasures->lineEdit()->setAccessibleName(QStringLiteral("Unit of the number"));
+    m_lbMeasurement->setAccessibleName(QStringLiteral("Category"));
+    m_results->setAccessibleName(QStringLiteral("Results"));
+    DescribeResults();
+    const struct {
+        QPushButton* button;
+        const char* description;
+    } buttons[] = {
+        {m_cmdClear, "Empties the result column (Escape)"},
+        {m_cmdLength, "Shows the length units"},
+        {m_cmdCapacity, "Shows the capacity units"},
+        {m_cmdWeight, "Shows the weight units"},
+        {m_cmdExit, "Ends Mensura (Ctrl+Q)"},
+    };
+    for (const auto& b : buttons) {
+        b.button->setAccessibleName(b.button->text().remove(QLatin1Char('&')));
+        b.button->setAccessibleDescription(QString::fromLatin1(b.description));
+    }
+    for (int row = 1; row <= kRowCount; ++row)
+        m_names[Index(row)]->setAccessibleDescription(
+            QStringLiteral("Unit of result row %1").arg(row));
+}
+
+// Labels written under this batch announce nothing each; when the outermost
+// batch ends, the results group's description changes once.
+AccessibleBatch Form1::ResultsBatch() {
+    return AccessibleBatch([this] { DescribeResults(); });
+}
+
+// What the results show, as the description of their group: "12 FEET" (the
+// number as read and its unit), or "empty". It changes exactly when the
+// results can have changed, and its one change per recompute is what
+// assistive technology is told.
+void Form1::DescribeResults() {
+    QString what = QStringLiteral("empty");
+    for (const CaptionLabel* value : m_values) {
+        if (value->text().isEmpty()) continue;
+        QString number = QString::fromStdString(PlainSingle(ReadInputValue(*this)));
+        if (number.isEmpty()) number = m_txtUserData->text();
+        what = number + QLatin1Char(' ') + m_cboMeasures->currentText();
+        break;
+    }
+    if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
+}
+
+// A value label is read by its caption; its description names the unit of
+// its row, so that "144." is heard together with "INCHES".
+void Form1::DescribeValue(int row) {
+    const QString description = IsSourceRow(row) ? QStringLiteral("the unit of the number")
+                                                 : QString::fromStdString(RowUnit(row));
+    // Unchanged on most keystrokes; setting it again would still send an event.
+    if (m_values[Index(row)]->accessibleDescription() != description)
+        m_values[Index(row)]->setAccessibleDescription(description);
+}
+
+}  // namespace mensura

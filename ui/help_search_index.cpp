@@ -1,0 +1,92 @@
+#include "help_search_index.h"
+
+#include <QHash>
+#include <QStringDecoder>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "chm_file.h"
+#include "help_page.h"
+
+namespace mensura {
+
+namespace {
+
+// A page's bytes as text, by its <meta charset> or byte-order mark, else
+// as UTF-8: the way QTextBrowser reads the pages it shows.
+QString DecodePage(const QByteArray& bytes) {
+    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
+    if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
+    return decoder.decode(bytes);
+}
+
+// A document that loads nothing: the search reads the pages' text only,
+// and a page's references must not reach the disk.
+class TextOnlyDocument : public QTextDocument {
+protected:
+    QVariant loadResource(int, const QUrl&) override { return QByteArray(); }
+};
+
+}  // namespace
+
+QStringList HelpSearchIndex::Words(const QString& query) {
+    return query.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+void HelpSearchIndex::Clear() {
+    m_pages.clear();
+    m_built = false;
+}
+
+void HelpSearchIndex::Build(const helpfile::ChmFile& file) {
+    Clear();
+    m_built = true;
+    // A page's name in the contents, for pages without a <title>.
+    QHash<QString, QString> contentsNames;
+    for (const helpfile::ContentsEntry& entry : file.Contents()) {
+        const QString path = PageUrl(entry.local).path().toLower();
+        if (!entry.local.empty() && !contentsNames.contains(path))
+            contentsNames.insert(path, QString::fromStdString(entry.name));
+    }
+    qsizetype budget = kMaxBytes;
+    for (const std::string& page : file.Pages()) {
+        const std::optional<std::string> object = file.Object(page);
+        if (!object) continue;
+        if (static_cast<qsizetype>(object->size()) > budget) break;
+        budget -= static_cast<qsizetype>(object->size());
+        TextOnlyDocument document;
+        document.setHtml(
+            DecodePage(QByteArray(object->data(), static_cast<qsizetype>(object->size()))));
+        Page text;
+        text.path = QString::fromStdString(page);
+        text.title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
+        if (text.title.isEmpty()) text.title = contentsNames.value(text.path.toLower());
+        if (text.title.isEmpty()) text.title = text.path.mid(1);
+        text.text = document.toPlainText().toCaseFolded();
+        m_pages.push_back(std::move(text));
+    }
+}
+
+std::vector<HelpSearchIndex::Hit> HelpSearchIndex::Search(const QString& query) const {
+    QStringList words = Words(query);
+    for (QString& word : words) word = word.toCaseFolded();
+    std::vector<Hit> hits;
+    if (words.isEmpty()) return hits;
+    for (const Page& page : m_pages) {
+        qsizetype mentions = 0;
+        for (const QString& word : words) {
+            const qsizetype count = page.text.count(word);
+            if (count == 0) {
+                mentions = 0;
+                break;
+            }
+            mentions += count;
+        }
+        if (mentions > 0) hits.push_back({page.path, page.title, mentions});
+    }
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const Hit& a, const Hit& b) { return a.mentions > b.mentions; });
+    return hits;
+}
+
+}  // namespace mensura
