@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "ascii_case.h"
+#include "ascii_text.h"
 #include "chm_layout.h"
 #include "chm_path.h"
 #include "chm_system.h"

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ascii_case.h"
+#include "ascii_text.h"
 #include "lzx_check.h"
 
 namespace mensura::helpfile::detail {

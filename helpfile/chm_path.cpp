@@ -5,18 +5,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "ascii_case.h"
+#include "ascii_text.h"
 
 namespace mensura::helpfile {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = LowerAscii(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // "%41" → "A"; a "%" without two hex digits stays as it is.
 std::string PercentDecoded(std::string_view s) {

@@ -5,19 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ascii_case.h"
+#include "ascii_text.h"
 #include "chm_path.h"
 
 namespace mensura::helpfile {
 
 namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = LowerAscii(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // Cuts a UTF-8 text to at most `limit` bytes without splitting a character.
 void CutUtf8(std::string& s, std::size_t limit) {

@@ -1,7 +1,8 @@
 #pragma once
-// Names inside a help file compare without regard to the case of their
-// ASCII letters, as the format's own readers do; everything that compares
-// names or keywords of a help file does it through here.
+// ASCII text of a help file: names inside a help file compare without
+// regard to the case of their ASCII letters, as the format's own readers
+// do, and everything that compares names or keywords of a help file does it
+// through here; and hex digits, of escapes and character references.
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,14 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 inline bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+// The value of a hex digit, or -1.
+inline int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = LowerAscii(c);
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
 }
 
 }  // namespace mensura::helpfile
