@@ -2,20 +2,177 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QPointer>
-
-#include "help_window.h"
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <utility>
 
 namespace mensura {
 
 namespace {
 
-// The one help window, built at the first request.
-QPointer<HelpWindow>& Viewer() {
-    static QPointer<HelpWindow> viewer;
-    return viewer;
-}
+constexpr int kDefaultDeadlineMs = 5000;  // a hung viewer is ended after this
+constexpr int kPingEveryMs = 2000;        // while a viewer runs
+constexpr qint64 kMaxReplyBytes = 64 * 1024;
+
+// The one help viewer process and the conversation with it: a line per
+// command on its standard input ("show", "ping"), a line per answer on its
+// standard output ("shown FILE<TAB>PAGE", "pong"). Every answer counts as a
+// sign of life; a viewer that owes one for longer than the deadline is
+// ended. Its standard error goes to ours. Nothing here waits for the
+// viewer: the converter's window answers whatever the viewer does.
+class ViewerProcess : public QObject {
+public:
+    static ViewerProcess& Instance() {
+        static auto* instance = new ViewerProcess;  // lives as long as the program
+        return *instance;
+    }
+
+    bool Show(const QString& program, const QStringList& candidates) {
+        if (m_process && !Overdue()) {
+            Send("show");
+            return true;
+        }
+        Drop(Ending::Kill);  // one that stopped answering goes; a fresh one starts
+        return Start(program, candidates);
+    }
+
+    // Closing its input tells the viewer to close; one that has not gone
+    // two seconds later is killed.
+    void Close() { Drop(Ending::Ask); }
+
+    HelpViewerState State() const { return m_state; }
+
+    int SetDeadline(int milliseconds) {
+        m_pinger.setInterval(std::min(kPingEveryMs, std::max(milliseconds / 2, 10)));
+        return std::exchange(m_deadline, milliseconds);
+    }
+
+private:
+    enum class Ending { Ask, Kill };
+
+    ViewerProcess() {
+        m_pinger.setInterval(kPingEveryMs);
+        connect(&m_pinger, &QTimer::timeout, this, [this] {
+            if (Overdue())
+                Drop(Ending::Kill);
+            else if (!m_owed)
+                Send("ping");
+        });
+    }
+
+    bool Start(const QString& program, const QStringList& candidates) {
+        if (program.isEmpty()) {
+            Tell(QStringLiteral("The help viewer, mensura-help, is not installed beside Mensura."));
+            return false;
+        }
+        auto* process = new QProcess(this);
+        process->setProgram(program);
+        process->setArguments(QStringList{QStringLiteral("--")} + candidates);
+        // The viewer draws where the converter draws.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
+        // The viewer can make no folder; the one Qt makes here, where the
+        // desktop gave none, serves both.
+        if (!environment.contains(QStringLiteral("XDG_RUNTIME_DIR")))
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
+                               QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        process->setProcessEnvironment(environment);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        connect(process, &QProcess::readyReadStandardOutput, this, &ViewerProcess::Read);
+        // Ended by itself, by a crash or by its window being closed: the
+        // next Help command starts a fresh one.
+        connect(process, &QProcess::finished, this, [this] { Drop(Ending::Kill); });
+        connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error != QProcess::FailedToStart || !m_process) return;
+            const QString why = m_process->errorString();
+            Drop(Ending::Kill);
+            Tell(QStringLiteral("The help viewer could not be started: %1.").arg(why));
+        });
+        m_process = process;
+        process->start();
+        if (!m_process) return false;  // it failed to start, and said so
+        m_state.pid = process->processId();
+        // Its first answer, "shown", comes once its window stands.
+        m_owed = true;
+        m_owedSince.start();
+        m_pinger.start();
+        return true;
+    }
+
+    void Drop(Ending ending) {
+        m_pinger.stop();
+        m_owed = false;
+        m_state = HelpViewerState{};
+        QProcess* process = m_process;
+        m_process = nullptr;
+        if (!process) return;
+        process->disconnect(this);
+        if (process->state() == QProcess::NotRunning) {
+            process->deleteLater();
+            return;
+        }
+        // Reaped when it has gone, without waiting here.
+        connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        if (ending == Ending::Kill) {
+            process->kill();
+        } else {
+            process->closeWriteChannel();
+            QTimer::singleShot(2000, process, [process] { process->kill(); });
+        }
+    }
+
+    void Send(const char* command) {
+        if (!m_owed) {
+            m_owed = true;
+            m_owedSince.start();
+        }
+        m_process->write(command);
+        m_process->write("\n");
+    }
+
+    bool Overdue() const { return m_owed && m_owedSince.elapsed() > m_deadline; }
+
+    void Read() {
+        while (m_process && m_process->canReadLine()) {
+            QString line = QString::fromUtf8(m_process->readLine(kMaxReplyBytes));
+            if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
+            m_owed = false;
+            if (line.startsWith(QLatin1String("shown "))) {
+                const QStringList parts = line.mid(6).split(QLatin1Char('\t'));
+                m_state.file = parts.value(0);
+                m_state.page = parts.value(1);
+                ++m_state.shown;
+            }
+        }
+        // A viewer that writes without ever ending a line is not answering.
+        if (m_process && m_process->bytesAvailable() > kMaxReplyBytes) Drop(Ending::Kill);
+    }
+
+    // The main window's own word when there is no viewer: a window of its
+    // own that does not block the converter.
+    static void Tell(const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Mensura"),
+                                    text + QStringLiteral(" Mensura carries on without its help."));
+        box->setObjectName(QStringLiteral("helpProblem"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+    }
+
+    QPointer<QProcess> m_process;
+    QTimer m_pinger;
+    bool m_owed = false;  // an answer is due
+    QElapsedTimer m_owedSince;
+    int m_deadline = kDefaultDeadlineMs;
+    HelpViewerState m_state;
+};
 
 }  // namespace
 
@@ -34,40 +191,40 @@ QStringList HelpFileCandidates(const QString& requested, const QString& programF
     return candidates;
 }
 
-QWidget* ShowHelp(const QString& requested, const QString& programFolder) {
-    QPointer<HelpWindow>& viewer = Viewer();
-    if (!viewer) viewer = new HelpWindow;  // no parent: no owner
-
-    const QStringList candidates = HelpFileCandidates(requested, programFolder);
-    QString found;
-    for (const QString& path : candidates) {
-        if (QFileInfo(path).isFile()) {
-            found = path;
-            break;
-        }
+QString HelpViewerProgram(const QString& programFolder) {
+    for (const QString& path :
+         {programFolder + QStringLiteral("/mensura-help"),
+          programFolder + QStringLiteral("/../libexec/mensura/mensura-help")}) {
+        const QFileInfo info(path);
+        if (info.isFile() && info.isExecutable()) return QDir::cleanPath(path);
     }
-    if (found.isEmpty())
-        viewer->ShowNotFound(candidates);
-    else
-        viewer->ShowFile(found);
-
-    viewer->show();
-    viewer->raise();
-    viewer->activateWindow();
-    return viewer;
+    return QString();
 }
 
-QWidget* HtmlHelp(QWidget* /*caller*/, const char* file, unsigned int command,
-                  std::uintptr_t /*data*/) {
+bool ShowHelp(const QString& requested, const QString& programFolder) {
+    return ViewerProcess::Instance().Show(HelpViewerProgram(programFolder),
+                                          HelpFileCandidates(requested, programFolder));
+}
+
+HelpViewerState CurrentHelpViewer() {
+    return ViewerProcess::Instance().State();
+}
+
+int SetHelpViewerDeadline(int milliseconds) {
+    return ViewerProcess::Instance().SetDeadline(milliseconds);
+}
+
+bool HtmlHelp(QWidget* /*caller*/, const char* file, unsigned int command,
+              std::uintptr_t /*data*/) {
     switch (command) {
         case HH_DISPLAY_TOPIC:
             return ShowHelp(QString::fromLocal8Bit(file ? file : ""),
                             QCoreApplication::applicationDirPath());
         case HH_CLOSE_ALL:
-            delete Viewer().data();
-            return nullptr;
+            ViewerProcess::Instance().Close();
+            return false;
         default:
-            return nullptr;
+            return false;
     }
 }
 

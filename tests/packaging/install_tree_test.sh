@@ -42,6 +42,7 @@ fi
 sizes=(16 24 32 48 64 128 256)
 expected=(
     bin/mensura
+    libexec/mensura/mensura-help
     "share/applications/$app_id.desktop"
     "share/metainfo/$app_id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$app_id.svg"
@@ -59,11 +60,14 @@ diff <(printf '%s\n' "${expected[@]}" | sort) \
 check "installed files differ from the expected list (< expected, > installed):
 $(cat "$work/files.diff")" test ! -s "$work/files.diff"
 check "bin/mensura is not executable" test -x "$prefix/bin/mensura"
+check "libexec/mensura/mensura-help is not executable" test -x "$prefix/libexec/mensura/mensura-help"
 
 # The installed program must not lean on the build tree.
 if command -v readelf >/dev/null; then
-    check "bin/mensura keeps an RPATH/RUNPATH" \
-        bash -c "! readelf -d '$prefix/bin/mensura' | grep -qE 'RPATH|RUNPATH'"
+    for program in bin/mensura libexec/mensura/mensura-help; do
+        check "$program keeps an RPATH/RUNPATH" \
+            bash -c "! readelf -d '$prefix/$program' | grep -qE 'RPATH|RUNPATH'"
+    done
 fi
 
 # --- Icons: each PNG has the size of its folder -------------------------------
@@ -163,7 +167,8 @@ run_program german-numbers QT_QPA_PLATFORM=offscreen LC_ALL=de_DE.UTF-8 -- FEET 
 # --- The installed program finds its help through the data folder ------------
 # installed_help_check, copied beside the installed program, chooses Help >
 # Help as a user would, so the lookup runs with <prefix>/bin as the program's
-# folder; it prints the file the help window holds open and the page shown.
+# folder and the installed viewer is started; it prints the file the viewer
+# holds open and the page it shows.
 if [[ $help_check != none ]]; then
     cp "$help_check" "$prefix/bin/mensura-help-check"
     installed_help=$(realpath "$prefix/share/mensura/MnsHlp.chm")

@@ -3,16 +3,19 @@
 // installed layout exactly as the program does (its own folder is
 // <prefix>/bin), and runs it from a directory of its choice. It builds the
 // main window, chooses Help > Help as a user would, and reports what the
-// help window then shows:
-//   opened: the help file the process holds open (from /proc/self/fd)
-//   shown:  the page in the help window, a "help:" address for a page of the file
-// Exit status 0 when a page of a help file is shown, 1 when the window shows
-// a message instead, 2 when the window or the command is missing.
+// help viewer it starts then shows:
+//   opened: the help file the viewer holds open (from /proc/PID/fd)
+//   shown:  the page in the viewer, a "help:" address for a page of the file
+// Exit status 0 when a page of a help file is shown, 1 when the viewer
+// shows a message instead, 2 when the command or the viewer is missing.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
-#include <QTextBrowser>
+#include <QTimer>
+#include <QUrl>
 #include <iostream>
 
 #include "application.h"
@@ -23,21 +26,14 @@ using mensura::Form1;
 
 namespace {
 
-QString OpenHelpFile() {
-    const QDir fds(QStringLiteral("/proc/self/fd"));
+QString OpenHelpFile(qint64 pid) {
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
     for (const QFileInfo& fd :
          fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
         const QString target = fd.symLinkTarget();
         if (target.endsWith(QStringLiteral("/MnsHlp.chm"))) return target;
     }
     return QStringLiteral("none");
-}
-
-QWidget* HelpWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QStringLiteral("helpViewer") && widget->isVisible())
-            return widget;
-    return nullptr;
 }
 
 }  // namespace
@@ -55,19 +51,23 @@ int main(int argc, char* argv[]) {
             return 2;
         }
         helpItem->trigger();
-        QApplication::processEvents();
-        QWidget* window = HelpWindow();
-        auto* browser =
-            window ? window->findChild<QTextBrowser*>(QStringLiteral("helpBrowser")) : nullptr;
-        if (!browser) {
-            std::cout << "no help window\n";
+        // The viewer answers once its window stands.
+        QElapsedTimer waited;
+        waited.start();
+        while (mensura::CurrentHelpViewer().shown == 0 && mensura::CurrentHelpViewer().pid != 0 &&
+               waited.elapsed() < 20000) {
+            QEventLoop pause;
+            QTimer::singleShot(20, &pause, &QEventLoop::quit);
+            pause.exec();
+        }
+        const mensura::HelpViewerState viewer = mensura::CurrentHelpViewer();
+        if (viewer.shown == 0) {
+            std::cout << "no help viewer\n";
         } else {
-            const QUrl shown = browser->source();
-            std::cout << "opened: " << OpenHelpFile().toStdString() << '\n'
+            const QUrl shown(viewer.page);
+            std::cout << "opened: " << OpenHelpFile(viewer.pid).toStdString() << '\n'
                       << "shown: " << shown.toString().toStdString() << '\n';
-            const bool page = shown.scheme() == QStringLiteral("help") &&
-                              !browser->toPlainText().trimmed().isEmpty();
-            status = page ? 0 : 1;
+            status = shown.scheme() == QStringLiteral("help") && !viewer.file.isEmpty() ? 0 : 1;
         }
     }
     mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,51 +170,66 @@ void HelpWindow::BuildWindow() {
     statusBar()->setObjectName(QStringLiteral("helpStatusBar"));
 }
 
+// Opens the help file at path, unless it is the one open already. Empty
+// when it is shown; else why it cannot be, for the message.
+QString HelpWindow::OpenFile(const QString& path) {
+    if (m_file && path == m_path) return QString();
+    std::string error;
+    std::unique_ptr<ChmFile> file = ChmFile::Open(QFile::encodeName(path).toStdString(), &error);
+    if (!file)
+        return QStringLiteral("it cannot be read: it is damaged, or it is no help file (%1)")
+            .arg(QString::fromStdString(error));
+    // A file whose first page cannot be read is as good as damaged.
+    const std::string topic = file->DefaultTopic();
+    if (topic.empty())
+        return QStringLiteral("it holds no pages: it is damaged, or it is no help file");
+    if (!file->Object(PageUrl(topic).path(QUrl::FullyDecoded).toStdString()))
+        return QStringLiteral("it is damaged: its first page, %1, cannot be read")
+            .arg(QString::fromStdString(topic));
+    m_file = std::move(file);
+    const QString title = QString::fromStdString(m_file->Title()).simplified();
+    setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
+    m_path = path;
+    m_home = PageUrl(topic);
+    m_index.Clear();
+    m_searchResults->clear();
+    m_searchStatus->clear();
+    m_browser->SetFile(m_file.get());
+    m_browser->clearHistory();
+    BuildContents();
+    m_tabs->setEnabled(true);
+    m_homeAction->setEnabled(true);
+    return QString();
+}
+
 void HelpWindow::ShowFile(const QString& path) {
-    if (!m_file || path != m_path) {
-        std::string error;
-        std::unique_ptr<ChmFile> file =
-            ChmFile::Open(QFile::encodeName(path).toStdString(), &error);
-        if (!file) {
-            ShowMessage(QStringLiteral("The help cannot be shown"),
-                        QStringLiteral("<p>The help file <code>%1</code> cannot be read: it is "
-                                       "damaged, or it is no help file.</p><p>Found: %2.</p>")
-                            .arg(Escaped(path), Escaped(QString::fromStdString(error))));
+    ShowFirstOf({path});
+}
+
+void HelpWindow::ShowFirstOf(const QStringList& candidates) {
+    // The places in order; a file that cannot be read is passed over, so a
+    // damaged copy in the current folder does not hide a good one further
+    // on. What was passed over is named in the status bar.
+    QStringList skipped;
+    for (const QString& path : candidates) {
+        if (!QFileInfo(path).isFile()) continue;
+        const QString problem = OpenFile(path);
+        if (problem.isEmpty()) {
+            ShowDefaultTopic();
+            if (!skipped.isEmpty())
+                statusBar()->showMessage(QStringLiteral("Passed over %1.").arg(skipped.join("; ")));
             return;
         }
-        // A file whose first page cannot be read is as good as damaged.
-        const std::string topic = file->DefaultTopic();
-        if (!topic.empty() &&
-            !file->Object(PageUrl(topic).path(QUrl::FullyDecoded).toStdString())) {
-            ShowMessage(QStringLiteral("The help cannot be shown"),
-                        QStringLiteral("<p>The help file <code>%1</code> is damaged: its first "
-                                       "page, <code>%2</code>, cannot be read.</p>")
-                            .arg(Escaped(path), Escaped(QString::fromStdString(topic))));
-            return;
-        }
-        if (topic.empty()) {
-            ShowMessage(QStringLiteral("The help cannot be shown"),
-                        QStringLiteral(
-                            "<p>The help file <code>%1</code> holds no pages: it is damaged, or it "
-                            "is no help file.</p>")
-                            .arg(Escaped(path)));
-            return;
-        }
-        m_file = std::move(file);
-        const QString title = QString::fromStdString(m_file->Title()).simplified();
-        setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
-        m_path = path;
-        m_home = PageUrl(topic);
-        m_index.Clear();
-        m_searchResults->clear();
-        m_searchStatus->clear();
-        m_browser->SetFile(m_file.get());
-        m_browser->clearHistory();
-        BuildContents();
-        m_tabs->setEnabled(true);
-        m_homeAction->setEnabled(true);
+        skipped << QStringLiteral("%1: %2").arg(path, problem);
     }
-    ShowDefaultTopic();
+    if (skipped.isEmpty()) {
+        ShowNotFound(candidates);
+        return;
+    }
+    QString items;
+    for (const QString& item : skipped) items += QStringLiteral("<li>%1</li>").arg(Escaped(item));
+    ShowMessage(QStringLiteral("The help cannot be shown"),
+                QStringLiteral("<p>No help file found can be read:</p><ul>%1</ul>").arg(items));
 }
 
 void HelpWindow::ShowNotFound(const QStringList& tried) {
@@ -245,6 +261,10 @@ void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     m_browser->setHtml(
         QStringLiteral("<html><body><h2>%1</h2>%2</body></html>").arg(Escaped(heading), body));
     statusBar()->clearMessage();
+}
+
+QUrl HelpWindow::CurrentPage() const {
+    return m_file ? m_browser->source() : QUrl();
 }
 
 void HelpWindow::ShowDefaultTopic() {

@@ -1,5 +1,8 @@
-// The Help command: where the help file is looked for, and the help window
-// on the compiled help file the build puts beside the program.
+// The help viewer's window on the compiled help file the build puts beside
+// the program: which of the places it shows, its contents, links, search,
+// and damaged files.
+#include "help_window.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -18,13 +21,12 @@
 
 #include "application.h"
 #include "chm_file.h"
-#include "form1.h"
 #include "help_command.h"
-#include "help_window.h"
+#include "help_page.h"
 #include "modal_watchdog.h"
 
-using mensura::Form1;
 using mensura::HelpWindow;
+using mensura::SamePage;
 
 using mensura::helpfile::ChmFile;
 
@@ -32,10 +34,6 @@ namespace {
 
 QUrl HelpUrl(const std::string& path) {
     return QUrl(QStringLiteral("help:") + QString::fromStdString(path));
-}
-
-bool SamePage(const QUrl& a, const QUrl& b) {
-    return a.path().compare(b.path(), Qt::CaseInsensitive) == 0;
 }
 
 // The first link on the page shown to another page of the help file.
@@ -58,7 +56,7 @@ QTextCursor FindInternalLink(QTextBrowser* browser, QUrl* target) {
 
 }  // namespace
 
-class HelpTest : public QObject {
+class HelpWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -66,12 +64,8 @@ private slots:
     void init();
     void cleanup();
 
-    void candidates_data();
-    void candidates();
     void whereHelpIsFound_data();
     void whereHelpIsFound();
-    void helpMenu_data();
-    void helpMenu();
     void defaultTopicContentsAndLinks();
     void search();
     void linksOutsideTheFile();
@@ -90,7 +84,7 @@ private:
     QString m_unexpectedModal;
 };
 
-void HelpTest::initTestCase() {
+void HelpWindowTest::initTestCase() {
     mensura::PrepareApplication();
     QApplication::setQuitOnLastWindowClosed(false);
     m_helpFile = QCoreApplication::applicationDirPath() + QStringLiteral("/MnsHlp.chm");
@@ -98,12 +92,12 @@ void HelpTest::initTestCase() {
     m_startDir = QDir::currentPath();
 }
 
-void HelpTest::init() {
+void HelpWindowTest::init() {
     m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 
-void HelpTest::cleanup() {
-    mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);
+void HelpWindowTest::cleanup() {
+    delete m_viewer;
     m_viewer = nullptr;
     QDir::setCurrent(m_startDir);
     delete m_watchdog;
@@ -111,42 +105,18 @@ void HelpTest::cleanup() {
              qPrintable("a modal window opened: " + m_unexpectedModal));
 }
 
-HelpWindow* HelpTest::Show(const QString& requested, const QString& programFolder) {
-    m_viewer = qobject_cast<HelpWindow*>(mensura::ShowHelp(requested, programFolder));
+// What the viewer shows when the Help command asks for `requested` from a
+// program in `programFolder`.
+HelpWindow* HelpWindowTest::Show(const QString& requested, const QString& programFolder) {
+    if (!m_viewer) m_viewer = new HelpWindow;
+    m_viewer->ShowFirstOf(mensura::HelpFileCandidates(requested, programFolder));
+    m_viewer->show();
     return m_viewer;
 }
 
-void HelpTest::candidates_data() {
-    QTest::addColumn<QString>("requested");
-    QTest::addColumn<QString>("programFolder");
-    QTest::addColumn<QStringList>("places");
-    QTest::newRow("started elsewhere") << "/home/ann/MnsHlp.chm"
-                                       << "/usr/bin"
-                                       << QStringList{"/home/ann/MnsHlp.chm", "/usr/bin/MnsHlp.chm",
-                                                      "/usr/share/mensura/MnsHlp.chm"};
-    // The root as current directory gives two slashes, passed on as they are.
-    QTest::newRow("root") << "//MnsHlp.chm"
-                          << "/opt/mensura/bin"
-                          << QStringList{"//MnsHlp.chm", "/opt/mensura/bin/MnsHlp.chm",
-                                         "/opt/mensura/share/mensura/MnsHlp.chm"};
-    QTest::newRow("started in its own folder")
-        << "/opt/mensura/bin/MnsHlp.chm"
-        << "/opt/mensura/bin"
-        << QStringList{"/opt/mensura/bin/MnsHlp.chm", "/opt/mensura/share/mensura/MnsHlp.chm"};
-    QTest::newRow("started in the data folder")
-        << "/usr/share/mensura/MnsHlp.chm"
-        << "/usr/bin" << QStringList{"/usr/share/mensura/MnsHlp.chm", "/usr/bin/MnsHlp.chm"};
-}
-
-void HelpTest::candidates() {
-    QFETCH(QString, requested);
-    QFETCH(QString, programFolder);
-    QFETCH(QStringList, places);
-    QCOMPARE(mensura::HelpFileCandidates(requested, programFolder), places);
-}
-
-void HelpTest::whereHelpIsFound_data() {
-    QTest::addColumn<QStringList>("holding");  // the places that hold a copy
+void HelpWindowTest::whereHelpIsFound_data() {
+    // The places that hold a copy; "cwd!" and "bin!" hold a damaged one.
+    QTest::addColumn<QStringList>("holding");
     QTest::addColumn<QString>("shown");
     QTest::newRow("all three") << QStringList{"cwd", "bin", "data"} << "cwd";
     QTest::newRow("only the current directory") << QStringList{"cwd"} << "cwd";
@@ -154,9 +124,14 @@ void HelpTest::whereHelpIsFound_data() {
     QTest::newRow("only the program's folder") << QStringList{"bin"} << "bin";
     QTest::newRow("only the data folder") << QStringList{"data"} << "data";
     QTest::newRow("nowhere") << QStringList{} << "";
+    // A damaged copy is passed over, and named in the status bar.
+    QTest::newRow("damaged in the current directory")
+        << QStringList{"cwd!", "bin", "data"} << "bin";
+    QTest::newRow("damaged twice") << QStringList{"cwd!", "bin!", "data"} << "data";
+    QTest::newRow("only damaged ones") << QStringList{"cwd!", "bin!"} << "";
 }
 
-void HelpTest::whereHelpIsFound() {
+void HelpWindowTest::whereHelpIsFound() {
     QFETCH(QStringList, holding);
     QFETCH(QString, shown);
     QTemporaryDir root;
@@ -165,20 +140,37 @@ void HelpTest::whereHelpIsFound() {
                                          {"bin", root.filePath("app/bin")},
                                          {"data", root.filePath("app/share/mensura")}};
     for (const QString& folder : folders) QVERIFY(QDir().mkpath(folder));
-    for (const QString& place : holding)
-        QVERIFY(QFile::copy(m_helpFile, folders[place] + "/MnsHlp.chm"));
+    QStringList damaged;
+    for (QString place : holding) {
+        const bool bad = place.endsWith('!');
+        place.remove('!');
+        const QString copy = folders[place] + "/MnsHlp.chm";
+        QVERIFY(QFile::copy(m_helpFile, copy));
+        if (!bad) continue;
+        QVERIFY(QFile::resize(copy, 1024));
+        damaged << copy;
+    }
     QVERIFY(QDir::setCurrent(folders["cwd"]));
 
     // What the Help menu asks for when started in "home".
     Show(QDir::currentPath() + "/MnsHlp.chm", folders["bin"]);
     QVERIFY(m_viewer && m_viewer->isVisible());
+    const QString status = m_viewer->statusBar()->currentMessage();
     if (!shown.isEmpty()) {
         QCOMPARE(m_viewer->FilePath(), folders[shown] + "/MnsHlp.chm");
+        for (const QString& copy : damaged) QVERIFY2(status.contains(copy), qPrintable(status));
+        if (damaged.isEmpty()) QCOMPARE(status, QString());
+        return;
+    }
+    QCOMPARE(m_viewer->FilePath(), QString());
+    const QString text = Shown();
+    if (!damaged.isEmpty()) {
+        // Every file found is named, with why it cannot be shown.
+        for (const QString& copy : damaged) QVERIFY2(text.contains(copy), qPrintable(text));
+        QVERIFY2(text.contains("cannot be read"), qPrintable(text));
         return;
     }
     // Found nowhere: the message names the three places, in order.
-    QCOMPARE(m_viewer->FilePath(), QString());
-    const QString text = Shown();
     QVERIFY2(text.contains("not found"), qPrintable(text));
     const qsizetype cwd = text.indexOf(folders["cwd"] + "/MnsHlp.chm");
     const qsizetype bin = text.indexOf(folders["bin"] + "/MnsHlp.chm");
@@ -186,50 +178,7 @@ void HelpTest::whereHelpIsFound() {
     QVERIFY2(cwd >= 0 && cwd < bin && bin < data, qPrintable(text));
 }
 
-void HelpTest::helpMenu_data() {
-    QTest::addColumn<bool>("f1");
-    QTest::newRow("Alt+H, then P") << false;
-    QTest::newRow("F1") << true;
-}
-
-// Alt+H, then P (or F1), from a program started outside its folder: the
-// help beside the program opens, in one window that the next Help command
-// reuses.
-void HelpTest::helpMenu() {
-    QFETCH(bool, f1);
-    QTemporaryDir elsewhere;
-    QVERIFY(QDir::setCurrent(elsewhere.path()));
-    Form1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QWidget* first = nullptr;
-    for (int time = 1; time <= 2; ++time) {
-        form.activateWindow();
-        QTRY_VERIFY(form.isActiveWindow());
-        if (f1) {
-            QTest::keyClick(&form, Qt::Key_F1);
-        } else {
-            QTest::keyClick(&form, Qt::Key_H, Qt::AltModifier);
-            QTRY_VERIFY(QApplication::activePopupWidget());
-            QCOMPARE(QApplication::activePopupWidget()->objectName(), QStringLiteral("mnuHelp"));
-            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
-            QTRY_VERIFY(!QApplication::activePopupWidget());
-        }
-        QList<HelpWindow*> viewers;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* viewer = qobject_cast<HelpWindow*>(w); viewer && viewer->isVisible())
-                viewers << viewer;
-        QCOMPARE(viewers.size(), 1);
-        m_viewer = viewers.first();
-        if (!first) first = m_viewer;
-        QCOMPARE(m_viewer, first);
-        QCOMPARE(m_viewer->windowTitle(), QStringLiteral("Mensura Help"));
-        QCOMPARE(m_viewer->FilePath(), m_helpFile);
-    }
-    QVERIFY(form.isVisible());
-}
-
-void HelpTest::defaultTopicContentsAndLinks() {
+void HelpWindowTest::defaultTopicContentsAndLinks() {
     const std::unique_ptr<ChmFile> file = ChmFile::Open(m_helpFile.toStdString());
     QVERIFY(file);
     QVERIFY(Show(m_helpFile, QString()));
@@ -278,7 +227,7 @@ void HelpTest::defaultTopicContentsAndLinks() {
     QVERIFY2(!Shown().contains("Page not found"), qPrintable(Shown()));
 }
 
-void HelpTest::search() {
+void HelpWindowTest::search() {
     const std::unique_ptr<ChmFile> file = ChmFile::Open(m_helpFile.toStdString());
     QVERIFY(file);
     QVERIFY(Show(m_helpFile, QString()));
@@ -314,7 +263,7 @@ void HelpTest::search() {
     QVERIFY(!m_viewer->findChild<QLabel*>("helpSearchStatus")->text().isEmpty());
 }
 
-void HelpTest::linksOutsideTheFile() {
+void HelpWindowTest::linksOutsideTheFile() {
     QVERIFY(Show(m_helpFile, QString()));
     QList<QUrl> opened;
     m_viewer->SetExternalOpener([&opened](const QUrl& url) {
@@ -340,7 +289,7 @@ void HelpTest::linksOutsideTheFile() {
     QVERIFY(!local.isNull() && local.toByteArray().isEmpty());
 }
 
-void HelpTest::damagedFiles_data() {
+void HelpWindowTest::damagedFiles_data() {
     QFile real(m_helpFile);
     QVERIFY(real.open(QIODevice::ReadOnly));
     const QByteArray bytes = real.readAll();
@@ -356,7 +305,7 @@ void HelpTest::damagedFiles_data() {
     QTest::newRow("last byte missing") << bytes.left(bytes.size() - 1);
 }
 
-void HelpTest::damagedFiles() {
+void HelpWindowTest::damagedFiles() {
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     QFile damaged(dir.filePath("MnsHlp.chm"));
@@ -375,5 +324,5 @@ void HelpTest::damagedFiles() {
     QCOMPARE(m_viewer->FilePath(), m_helpFile);
 }
 
-QTEST_MAIN(HelpTest)
-#include "help_test.moc"
+QTEST_MAIN(HelpWindowTest)
+#include "help_window_test.moc"

@@ -1,0 +1,126 @@
+// The viewer's confinement, applied in a child process: what it may still
+// read, and everything else it is refused.
+#include "confinement.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace mensura::viewer {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Attempt {
+    const char* what;
+    std::string path;
+    int flags;
+    bool allowed;
+};
+
+void Write(const fs::path& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+// Runs `body` in a child; its exit status is the number of failed checks,
+// each told on standard error.
+int InChild(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+class ConfinementTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/mensura-confine-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = pattern;
+        fs::create_directories(m_root / "system");
+        fs::create_directories(m_root / "home");
+        Write(m_root / "system/library", "code");
+        Write(m_root / "home/MnsHlp.chm", "help");
+        Write(m_root / "home/secret.txt", "secret");
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path m_root;
+};
+
+TEST_F(ConfinementTest, OnlyTheNamedPlacesAndTheHelpFileStayReadable) {
+    const std::vector<Attempt> attempts = {
+        {"a file below a readable folder", m_root / "system/library", O_RDONLY, true},
+        {"the help file", m_root / "home/MnsHlp.chm", O_RDONLY, true},
+        {"a file beside the help file", m_root / "home/secret.txt", O_RDONLY, false},
+        {"the folder of the help file", m_root / "home", O_RDONLY | O_DIRECTORY, false},
+        {"a system file not named", "/etc/passwd", O_RDONLY, false},
+        {"writing the help file", m_root / "home/MnsHlp.chm", O_WRONLY, false},
+        {"writing below a readable folder", m_root / "system/library", O_WRONLY, false},
+        {"a new file below a readable folder", m_root / "system/new", O_WRONLY | O_CREAT, false},
+        {"a new file in /tmp", "/tmp/mensura-confine-new", O_WRONLY | O_CREAT, false},
+    };
+    const int failures = InChild([&] {
+        const int helpFile = open((m_root / "home/MnsHlp.chm").c_str(), O_RDONLY | O_CLOEXEC);
+        ConfinementRules rules;
+        rules.readable = {(m_root / "system").string(), "/does/not/exist"};
+        rules.readableFiles = {helpFile};
+        const ConfinementReport report = Confine(rules);
+        close(helpFile);
+        if (report.landlockAbi == 0) return 77;  // no Landlock in this kernel
+        int failed = report.files && report.sockets ? 0 : 1;
+        if (failed) std::fprintf(stderr, "confined: %s\n", report.Describe().c_str());
+        for (const Attempt& a : attempts) {
+            const int fd = open(a.path.c_str(), a.flags | O_CLOEXEC, 0600);
+            const bool opened = fd >= 0;
+            const int error = errno;
+            if (fd >= 0) close(fd);
+            if (opened == a.allowed && (opened || error == EACCES)) continue;
+            std::fprintf(stderr, "%s: %s\n", a.what, opened ? "opened" : std::strerror(error));
+            ++failed;
+        }
+        // Only local sockets.
+        const int local = socket(AF_UNIX, SOCK_STREAM, 0);
+        const int internet = socket(AF_INET, SOCK_STREAM, 0);
+        const int internet6 = socket(AF_INET6, SOCK_DGRAM, 0);
+        if (local < 0 || internet >= 0 || internet6 >= 0) {
+            std::fprintf(stderr, "sockets: local %d, IPv4 %d, IPv6 %d\n", local, internet,
+                         internet6);
+            ++failed;
+        }
+        return failed;
+    });
+    if (failures == 77) GTEST_SKIP() << "the kernel offers no Landlock";
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(fs::exists("/tmp/mensura-confine-new"));
+}
+
+TEST_F(ConfinementTest, TheAddressSpaceStopsGrowingAtItsHeadroom) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more than any limit";
+#endif
+    const int failures = InChild([] {
+        if (!LimitAddressSpace(std::size_t{64} << 20)) return 1;
+        void* small = std::malloc(std::size_t{16} << 20);
+        void* large = std::malloc(std::size_t{256} << 20);
+        const int failed = (small ? 0 : 1) + (large ? 1 : 0);
+        std::free(small);
+        std::free(large);
+        return failed;
+    });
+    EXPECT_EQ(failures, 0);
+}
+
+}  // namespace
+}  // namespace mensura::viewer
