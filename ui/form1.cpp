@@ -304,6 +304,15 @@ void Form1::ConnectHandlers() {
     // activated() comes only from the user's choice in the list, by mouse,
     // arrow keys or wheel, never from code changing the list or the text.
     connect(m_cboMeasures, &QComboBox::activated, this, &Form1::cboMeasures_Click);
+    // A typed text equal to an item makes that item current, so that Up,
+    // Down and the open list go on from the unit shown. The text stays as
+    // typed and nothing is raised: typing still converts nothing by itself.
+    connect(m_cboMeasures->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        const int index = m_cboMeasures->findText(text);
+        if (index < 0 || index == m_cboMeasures->currentIndex()) return;
+        const QSignalBlocker blocker(m_cboMeasures);
+        m_cboMeasures->setCurrentIndex(index);
+    });
     // textChanged() also follows changes made by code, as the handler must.
     connect(m_txtUserData, &QLineEdit::textChanged, this, &Form1::txtUserData_Change);
     m_txtUserData->installEventFilter(this);
@@ -473,8 +482,8 @@ void Form1::EnterCategory(const std::string& name) {
 }
 
 // The selector's list and text, the title and the row names of a category.
-// The default unit becomes the selector's text with no item selected, and
-// raises nothing.
+// The default unit becomes the selector's text and its current item, so
+// that Up, Down and the open list start from it; this raises nothing.
 void Form1::ShowCategory(const Category& category) {
     const AccessibleBatch batch = ResultsBatch();
     {
@@ -482,8 +491,9 @@ void Form1::ShowCategory(const Category& category) {
         m_cboMeasures->clear();
         for (const std::string& item : category.selectorItems)
             m_cboMeasures->addItem(QString::fromStdString(item));
-        m_cboMeasures->setCurrentIndex(-1);
-        m_cboMeasures->setEditText(QString::fromStdString(category.defaultUnit));
+        const QString unit = QString::fromStdString(category.defaultUnit);
+        m_cboMeasures->setCurrentIndex(m_cboMeasures->findText(unit));
+        m_cboMeasures->setEditText(unit);
     }
     m_lbMeasurement->SetCaption(QString::fromStdString(category.name));
     for (int row = 1; row <= kRowCount; ++row) {

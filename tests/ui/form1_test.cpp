@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QtTest>
+#include <cstdlib>
 
 #include "application.h"
 #include "caption_label.h"
@@ -84,6 +85,8 @@ private slots:
     void choosingFromList();
     void typedUnit_data();
     void typedUnit();
+    void arrowKeysGoOnFromTheUnitShown_data();
+    void arrowKeysGoOnFromTheUnitShown();
     void clearCommands_data();
     void clearCommands();
     void enterDoesNotClear_data();
@@ -216,8 +219,8 @@ void Form1Test::startUpState() {
     QCOMPARE(selector->count(), 15);
     QCOMPARE(selector->itemText(0), QStringLiteral("INCHES"));
     QCOMPARE(selector->itemText(14), QStringLiteral("KILOMETERS"));
-    QCOMPARE(selector->currentIndex(), -1);
     QCOMPARE(selector->currentText(), QStringLiteral("FEET"));
+    QCOMPARE(selector->currentIndex(), 1);
 
     QCOMPARE(Box()->text(), QString());
     QTRY_COMPARE(QApplication::focusWidget(), Box());
@@ -354,8 +357,8 @@ void Form1Test::categoryButtons() {
         QCOMPARE(Names(), FromCatalogue(category->nameCaptions));
         QCOMPARE(Selector()->count(), items.size());
         for (int i = 0; i < items.size(); ++i) QCOMPARE(Selector()->itemText(i), items[i]);
-        QCOMPARE(Selector()->currentIndex(), -1);
         QCOMPARE(Selector()->currentText(), QString::fromStdString(category->defaultUnit));
+        QCOMPARE(Selector()->currentIndex(), Selector()->findText(Selector()->currentText()));
         QCOMPARE(Values(), values);
         QCOMPARE(Box()->text(), QStringLiteral("12"));
         // The focus is back in the box, with the whole number selected, so
@@ -395,9 +398,10 @@ void Form1Test::choosingFromList() {
     } else {
         QTest::keyClick(Box(), Qt::Key_Tab);
         QTRY_COMPARE(QApplication::focusWidget(), Selector());
-        // No item is selected yet: the first Down selects the first item.
-        const int index = Selector()->findText(item);
-        for (int i = 0; i <= index; ++i) QTest::keyClick(Selector(), Qt::Key_Down);
+        // The keys go on from FEET, the unit shown.
+        const int steps = Selector()->findText(item) - Selector()->findText("FEET");
+        for (int i = 0; i < std::abs(steps); ++i)
+            QTest::keyClick(Selector(), steps < 0 ? Qt::Key_Up : Qt::Key_Down);
     }
     QCOMPARE(Selector()->currentText(), item);
     QCOMPARE(Values(), values);
@@ -445,6 +449,7 @@ void Form1Test::typedUnit() {
     if (!button.isEmpty()) QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
     QTest::keyClicks(Box(), before);
     const int count = Selector()->count();
+    const int current = Selector()->currentIndex();
     TypeUnit(unit);
     // Confirmed with Enter and left with Tab, where a combo box would
     // complete the text, pick the matching item or add a new one.
@@ -456,10 +461,93 @@ void Form1Test::typedUnit() {
     // The typed text stays as typed: not completed, not added to the list.
     QCOMPARE(Selector()->currentText(), unit);
     QCOMPARE(Selector()->count(), count);
-    QCOMPARE(Selector()->currentIndex(), -1);
+    // A typed item becomes the current item; other text leaves it be.
+    const int typedItem = Selector()->findText(unit);
+    QCOMPARE(Selector()->currentIndex(), typedItem >= 0 ? typedItem : current);
     // The next change of the number converts from the typed unit, if any.
     QTest::keyClicks(Box(), "0");
     if (unit == "INCHES") QCOMPARE(Find<QLabel>("lb2")->text(), QStringLiteral("1.666667"));
+}
+
+void Form1Test::arrowKeysGoOnFromTheUnitShown_data() {
+    QTest::addColumn<QString>("button");  // pressed first, if any
+    QTest::addColumn<QString>("typed");   // then typed into the selector, if any
+    QTest::addColumn<QString>("up");      // the unit Up chooses from there
+    QTest::addColumn<QString>("down");    // the unit Down chooses from there
+    QTest::newRow("start-up") << ""
+                              << ""
+                              << "INCHES"
+                              << "YARDS";
+    QTest::newRow("Length") << "cmdLength"
+                            << ""
+                            << "INCHES"
+                            << "YARDS";
+    QTest::newRow("Weight") << "cmdWeight"
+                            << ""
+                            << "OUNCES"
+                            << "TONS";
+    QTest::newRow("Capacity") << "cmdCapacity"
+                              << ""
+                              << "BARREL(US)"
+                              << "GALLONS(GB)";
+    QTest::newRow("typed MILES") << ""
+                                 << "MILES"
+                                 << "FURLONG"
+                                 << "LEAGUE";
+    QTest::newRow("typed GRAMS") << "cmdWeight"
+                                 << "GRAMS"
+                                 << "TONS"
+                                 << "MILLIGRAMS";
+    QTest::newRow("typed TEASPOONS") << "cmdCapacity"
+                                     << "TEASPOONS"
+                                     << "TABLESPOONS"
+                                     << "MILLILITER";
+    // Text that is no item leaves the current item where it was.
+    QTest::newRow("typed feet") << ""
+                                << "feet"
+                                << "INCHES"
+                                << "YARDS";
+}
+
+// Up, Down and the open list start from the unit the selector shows, and
+// each step is a choice that marks its row and converts at once.
+void Form1Test::arrowKeysGoOnFromTheUnitShown() {
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(QString, up);
+    QFETCH(QString, down);
+    if (!button.isEmpty()) QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+    QTest::keyClicks(Box(), "2");
+    const QString shown = typed.isEmpty() ? Selector()->currentText() : typed;
+    const int shownItem = Selector()->findText(shown);
+    const int startItem = shownItem >= 0 ? shownItem : Selector()->currentIndex();
+    QSignalSpy activated(Selector(), &QComboBox::activated);
+    const QStringList before = Values();
+    if (!typed.isEmpty()) TypeUnit(typed);
+    QCOMPARE(Values(), before);  // typing alone converts nothing
+    Selector()->setFocus();
+    QTRY_VERIFY(Selector()->hasFocus());
+
+    QTest::keyClick(Selector(), Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(Selector()->view()->isVisible());
+    QCOMPARE(Selector()->view()->currentIndex().row(), startItem);
+    QWidget* popup = QApplication::activePopupWidget();
+    QVERIFY(popup);
+    QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
+    QTRY_VERIFY(!Selector()->view()->isVisible());
+    QCOMPARE(activated.count(), 0);
+    QCOMPARE(Selector()->currentText(), shown);
+
+    const auto chooses = [&](Qt::Key key, const QString& unit) {
+        QTest::keyClick(Selector(), key);
+        QCOMPARE(Selector()->currentText(), unit);
+        const int row = mensura::UnitRow(unit.toStdString());
+        QCOMPARE(Find<QLabel>(QStringLiteral("lb%1").arg(row))->text(), unit);
+    };
+    chooses(Qt::Key_Up, up);
+    QCOMPARE(activated.count(), 1);
+    chooses(Qt::Key_Down, Selector()->itemText(startItem));
+    chooses(Qt::Key_Down, down);
 }
 
 void Form1Test::clearCommands_data() {
