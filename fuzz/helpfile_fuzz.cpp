@@ -16,6 +16,7 @@
 
 using namespace mensura::helpfile;
 using mensura::testsupport::CheckContents;
+using mensura::testsupport::CheckIndex;
 using mensura::testsupport::Fail;
 using mensura::testsupport::IsCleanPath;
 
@@ -45,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!topic.empty()) CheckObject(*file, topic.substr(0, topic.find('#')));
 
         CheckContents(file->Contents());
+        CheckIndex(file->Index());
         const auto pages = file->Pages();
         for (std::size_t i = 0; i < pages.size(); ++i) {
             if (!IsCleanPath(pages[i])) Fail("page", pages[i]);

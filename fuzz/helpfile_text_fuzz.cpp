@@ -13,6 +13,7 @@
 
 using namespace mensura::helpfile;
 using mensura::testsupport::CheckContents;
+using mensura::testsupport::CheckIndex;
 using mensura::testsupport::Fail;
 using mensura::testsupport::IsCleanPath;
 
@@ -29,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Fail("resolved link", *resolved);
 
     CheckContents(ParseSitemap(text, base));
+    CheckIndex(ParseIndex(text, base));
 
     if (const auto system = ParseSystem(text)) {
         for (const std::string* s :

@@ -48,6 +48,7 @@ struct ChmFile::Impl {
         const detail::DirectoryEntry* e = Entry(path);
         return e && e->readable;
     }
+    std::string Sitemap(const std::string& named, std::string_view extension) const;
 };
 
 ChmFile::ChmFile(std::unique_ptr<Impl> impl) : m_impl(std::move(impl)) {}
@@ -129,21 +130,33 @@ std::string ChmFile::DefaultTopic() const {
     return pages.empty() ? std::string() : pages.front();
 }
 
+// The path of a sitemap: the one the #SYSTEM record names, else the first
+// object with its extension; empty when there is none.
+std::string ChmFile::Impl::Sitemap(const std::string& named, std::string_view extension) const {
+    if (const auto path = ResolvePath(named))
+        if (Exists(*path)) return *path;
+    std::vector<std::string> candidates;
+    for (const detail::DirectoryEntry& e : layout.entries)
+        if (e.readable && EndsWithNoCase(e.name, extension) && ResolvePath(e.name) == e.name)
+            candidates.push_back(e.name);
+    if (candidates.empty()) return {};
+    return *std::min_element(candidates.begin(), candidates.end());
+}
+
 std::vector<ContentsEntry> ChmFile::Contents() const {
-    std::string sitemap;
-    if (const auto named = ResolvePath(m_impl->system.contentsFile))
-        if (m_impl->Exists(*named)) sitemap = *named;
-    if (sitemap.empty()) {
-        std::vector<std::string> candidates;
-        for (const detail::DirectoryEntry& e : m_impl->layout.entries)
-            if (e.readable && EndsWithNoCase(e.name, ".hhc") && ResolvePath(e.name) == e.name)
-                candidates.push_back(e.name);
-        if (candidates.empty()) return {};
-        sitemap = *std::min_element(candidates.begin(), candidates.end());
-    }
+    const std::string sitemap = m_impl->Sitemap(m_impl->system.contentsFile, ".hhc");
+    if (sitemap.empty()) return {};
     const auto bytes = Object(sitemap);
     if (!bytes) return {};
     return ParseSitemap(*bytes, sitemap);
+}
+
+std::vector<IndexEntry> ChmFile::Index() const {
+    const std::string sitemap = m_impl->Sitemap(m_impl->system.indexFile, ".hhk");
+    if (sitemap.empty()) return {};
+    const auto bytes = Object(sitemap);
+    if (!bytes) return {};
+    return ParseIndex(*bytes, sitemap);
 }
 
 std::vector<std::string> ChmFile::Pages() const {

@@ -45,6 +45,10 @@ public:
     // order; empty when the file has none.
     std::vector<ContentsEntry> Contents() const;
 
+    // The keyword index, from the file's .hhk sitemap; empty when it has
+    // none.
+    std::vector<IndexEntry> Index() const;
+
     // The absolute paths of every page (.htm and .html) in the file, sorted.
     std::vector<std::string> Pages() const;
 

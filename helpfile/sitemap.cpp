@@ -194,25 +194,31 @@ std::size_t ReadTag(std::string_view html, std::size_t pos, Tag& tag) {
 
 }  // namespace
 
-std::vector<ContentsEntry> ParseSitemap(std::string_view html, std::string_view base) {
-    std::vector<ContentsEntry> entries;
+namespace {
+
+// One <OBJECT type="text/sitemap"> as it stands: its "Name" and "Local"
+// params in order (Local true for a "Local"), raw, and its list depth.
+struct SitemapObject {
+    std::vector<std::pair<bool, std::string>> params;
+    int depth = 0;
+};
+
+// Walks a sitemap and hands each object to `take`, which returns false to
+// stop. Params beyond kMaxObjectParams are dropped.
+template <class Take>
+void WalkSitemap(std::string_view html, Take take) {
+    constexpr std::size_t kMaxObjectParams = 2 * kMaxIndexTopics + 1;
     int lists = 0;          // open <UL>s
     bool inObject = false;  // inside <OBJECT type="text/sitemap">
-    std::string name, local;
-    bool haveName = false, haveLocal = false;
+    SitemapObject object;
+    bool more = true;
 
     const auto flush = [&] {
         if (!inObject) return;
         inObject = false;
-        if (!haveName && !haveLocal) return;
-        if (entries.size() >= kMaxContentsEntries) return;
-        ContentsEntry entry;
-        if (haveLocal) entry.local = ResolvePath(local, base).value_or("");
-        entry.name = Tidied(name);
-        if (entry.name.empty()) entry.name = Tidied(local);
-        CutUtf8(entry.name, kMaxNameLength);
-        entry.depth = std::clamp(lists - 1, 0, kMaxContentsDepth);
-        entries.push_back(std::move(entry));
+        if (object.params.empty()) return;
+        object.depth = std::clamp(lists - 1, 0, kMaxContentsDepth);
+        more = take(object);
     };
     // A value longer than a name may show is cut before it is decoded, so
     // a huge attribute costs one pass and no more memory than the limit.
@@ -221,7 +227,7 @@ std::vector<ContentsEntry> ParseSitemap(std::string_view html, std::string_view 
     };
 
     std::size_t pos = 0;
-    while (pos < html.size() && entries.size() < kMaxContentsEntries) {
+    while (pos < html.size() && more) {
         pos = html.find('<', pos);
         if (pos == std::string_view::npos) break;
         if (html.substr(pos, 4) == "<!--") {
@@ -253,23 +259,77 @@ std::vector<ContentsEntry> ParseSitemap(std::string_view html, std::string_view 
             flush();
             if (!tag.closing && EqualsNoCase(Tidied(tag.Attribute("type")), "text/sitemap")) {
                 inObject = true;
-                haveName = haveLocal = false;
-                name.clear();
-                local.clear();
+                object.params.clear();
             }
         } else if (tag.name == "param" && inObject && !tag.closing) {
             const std::string key = Tidied(tag.Attribute("name"));
-            if (!tag.Has("value")) continue;
-            if (EqualsNoCase(key, "Name") && !haveName) {
-                name = decoded(tag.Attribute("value"), 4 * kMaxNameLength);
-                haveName = true;
-            } else if (EqualsNoCase(key, "Local") && !haveLocal) {
-                local = decoded(tag.Attribute("value"), 2 * kMaxPathLength);
-                haveLocal = true;
-            }
+            if (!tag.Has("value") || object.params.size() >= kMaxObjectParams) continue;
+            if (EqualsNoCase(key, "Name"))
+                object.params.emplace_back(false,
+                                           decoded(tag.Attribute("value"), 4 * kMaxNameLength));
+            else if (EqualsNoCase(key, "Local"))
+                object.params.emplace_back(true,
+                                           decoded(tag.Attribute("value"), 2 * kMaxPathLength));
         }
     }
-    flush();
+    if (more) flush();
+}
+
+// A name as shown: blanks collapsed, control characters gone, bounded.
+std::string ShownName(std::string_view raw) {
+    std::string name = Tidied(raw);
+    CutUtf8(name, kMaxNameLength);
+    return name;
+}
+
+}  // namespace
+
+std::vector<ContentsEntry> ParseSitemap(std::string_view html, std::string_view base) {
+    std::vector<ContentsEntry> entries;
+    WalkSitemap(html, [&](const SitemapObject& object) {
+        // The first Name and the first Local.
+        const std::string* name = nullptr;
+        const std::string* local = nullptr;
+        for (const auto& [isLocal, value] : object.params) {
+            if (isLocal && !local) local = &value;
+            if (!isLocal && !name) name = &value;
+        }
+        ContentsEntry entry;
+        if (local) entry.local = ResolvePath(*local, base).value_or("");
+        entry.name = ShownName(name ? *name : std::string());
+        if (entry.name.empty() && local) entry.name = ShownName(*local);
+        entry.depth = object.depth;
+        entries.push_back(std::move(entry));
+        return entries.size() < kMaxContentsEntries;
+    });
+    return entries;
+}
+
+std::vector<IndexEntry> ParseIndex(std::string_view html, std::string_view base) {
+    std::vector<IndexEntry> entries;
+    WalkSitemap(html, [&](const SitemapObject& object) {
+        // The first Name is the keyword; each Local after it is a page, under
+        // the Name just before it, or under the keyword itself.
+        IndexEntry entry;
+        entry.depth = object.depth;
+        bool haveKeyword = false;
+        std::string title;
+        for (const auto& [isLocal, value] : object.params) {
+            if (!isLocal && !haveKeyword) {
+                entry.keyword = ShownName(value);
+                haveKeyword = true;
+            } else if (!isLocal) {
+                title = ShownName(value);
+            } else if (const auto page = ResolvePath(value, base)) {
+                if (entry.topics.size() < kMaxIndexTopics)
+                    entry.topics.push_back({title.empty() ? entry.keyword : title, *page});
+                title.clear();
+            }
+        }
+        if (entry.keyword.empty()) return true;  // nothing to list it by
+        entries.push_back(std::move(entry));
+        return entries.size() < kMaxContentsEntries;
+    });
     return entries;
 }
 

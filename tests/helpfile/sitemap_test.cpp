@@ -1,4 +1,5 @@
-// Table-of-contents sitemaps, on ordinary and on hostile text.
+// Sitemaps of the table of contents and of the keyword index, on ordinary
+// and on hostile text.
 #include "sitemap.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,41 @@ TEST(ParseSitemapTest, HostileSitemapsGiveBoundedResults) {
              "<ul><li><object type=\"text/sitemap\"><param name=\"Name\"", "<!-- never closed <ul>",
              "</ul></ul></ul>" + Item("Top", "t.html"), "<", "<<<<>>>>", "<a \"\">"})
         for (const ContentsEntry& e : ParseSitemap(cut)) EXPECT_EQ(e.depth, 0) << cut;
+}
+
+std::string Param(const char* key, const std::string& value) {
+    return "<param name=\"" + std::string(key) + "\" value=\"" + value + "\">";
+}
+
+// A keyword's pages: each Local under the Name before it, or the keyword.
+TEST(ParseIndexTest, KeywordsLeadToTheirPages) {
+    const std::string hhk =
+        "<UL><LI><OBJECT type=\"text/sitemap\">" + Param("Name", "gallon") +
+        Param("Name", "The units") + Param("Local", "units.html#capacity") +
+        Param("Name", "Capacity") + Param("Local", "accuracy-capacity.html") +
+        "</OBJECT><LI><OBJECT type=\"text/sitemap\">" + Param("Name", "inch") +
+        Param("Local", "units.html") + Param("Local", "http://example.org/") +
+        Param("Local", "../../outside.html") + "</OBJECT><UL><LI><OBJECT type=\"text/sitemap\">" +
+        Param("Name", "sub") + "</OBJECT></UL><LI><OBJECT type=\"text/sitemap\">" +
+        Param("Local", "nameless.html") + "</OBJECT><LI><OBJECT type=\"text/sitemap\">" +
+        Param("Name", "many");
+    std::string many;
+    for (int i = 0; i < 100; ++i) many += Param("Local", "p" + std::to_string(i) + ".html");
+    const auto entries = ParseIndex(hhk + many + "</OBJECT></UL>", "/help/index.hhk");
+    ASSERT_EQ(entries.size(), 4u);  // the object without a keyword is left out
+    EXPECT_EQ(entries[0].keyword, "gallon");
+    ASSERT_EQ(entries[0].topics.size(), 2u);
+    EXPECT_EQ(entries[0].topics[0].title, "The units");
+    EXPECT_EQ(entries[0].topics[0].local, "/help/units.html#capacity");
+    EXPECT_EQ(entries[0].topics[1].title, "Capacity");
+    EXPECT_EQ(entries[0].topics[1].local, "/help/accuracy-capacity.html");
+    // Pages outside the file are dropped; an untitled page takes the keyword.
+    ASSERT_EQ(entries[1].topics.size(), 1u);
+    EXPECT_EQ(entries[1].topics[0].title, "inch");
+    EXPECT_EQ(entries[2].keyword, "sub");
+    EXPECT_EQ(entries[2].depth, 1);
+    EXPECT_TRUE(entries[2].topics.empty());
+    EXPECT_EQ(entries[3].topics.size(), kMaxIndexTopics);
 }
 
 }  // namespace

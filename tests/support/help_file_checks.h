@@ -44,4 +44,23 @@ inline void CheckContents(const std::vector<ContentsEntry>& entries) {
     }
 }
 
+// A keyword index as the reader may give it: bounded like the contents,
+// and every page of every keyword a clean path.
+inline void CheckIndex(const std::vector<helpfile::IndexEntry>& entries) {
+    if (entries.size() > kMaxContentsEntries) Fail("too many keywords", "");
+    for (const helpfile::IndexEntry& entry : entries) {
+        if (entry.keyword.empty() || entry.keyword.size() > kMaxNameLength)
+            Fail("keyword", entry.keyword);
+        if (entry.depth < 0 || entry.depth > kMaxContentsDepth) Fail("depth", entry.keyword);
+        if (entry.topics.size() > helpfile::kMaxIndexTopics) Fail("too many pages", entry.keyword);
+        for (const helpfile::IndexEntry::Topic& topic : entry.topics) {
+            if (!IsCleanPath(topic.local)) Fail("index local", topic.local);
+            if (topic.title.empty() || topic.title.size() > kMaxNameLength)
+                Fail("index title", topic.title);
+            for (char c : topic.title + entry.keyword)
+                if (static_cast<unsigned char>(c) < 0x20) Fail("control character", entry.keyword);
+        }
+    }
+}
+
 }  // namespace mensura::testsupport
