@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <utility>
 
@@ -20,6 +21,7 @@ namespace {
 constexpr int kDefaultDeadlineMs = 5000;  // a hung viewer is ended after this
 constexpr int kPingEveryMs = 2000;        // while a viewer runs
 constexpr qint64 kMaxReplyBytes = 64 * 1024;
+const QString kHelpSchemeName = QStringLiteral("help");
 
 // The one help viewer process and the conversation with it: a line per
 // command on its standard input ("show", "ping"), a line per answer on its
@@ -149,10 +151,27 @@ private:
                 m_state.file = parts.value(0);
                 m_state.page = parts.value(1);
                 ++m_state.shown;
+            } else if (line.startsWith(QLatin1String("print "))) {
+                Print(line.mid(6).split(QLatin1Char('\t')));
             }
         }
         // A viewer that writes without ever ending a line is not answering.
         if (m_process && m_process->bytesAvailable() > kMaxReplyBytes) Drop(Ending::Kill);
+    }
+
+    // Printing runs in a process of its own, which shows the print dialog
+    // before it reads anything of the file. Only the file the viewer shows
+    // is printed, and only a page of it.
+    void Print(const QStringList& parts) {
+        const QString file = parts.value(0);
+        const QUrl page(parts.value(1));
+        if (file.isEmpty() || file != m_state.file || page.scheme() != kHelpSchemeName) return;
+        QProcess printing;
+        printing.setProgram(m_process->program());
+        printing.setArguments({QStringLiteral("--print"), file, page.toString(),
+                               QStringLiteral("--title"), parts.value(2).left(200)});
+        printing.setProcessEnvironment(m_process->processEnvironment());
+        printing.startDetached();
     }
 
     // The main window's own word when there is no viewer: a window of its

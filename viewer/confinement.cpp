@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 
@@ -27,6 +28,10 @@ constexpr std::uint64_t kExecute = 1ULL << 0;
 constexpr std::uint64_t kReadFile = 1ULL << 2;
 constexpr std::uint64_t kReadDir = 1ULL << 3;
 constexpr std::uint64_t kRead = kExecute | kReadFile | kReadDir;
+constexpr std::uint64_t kWriteFile = 1ULL << 1;
+constexpr std::uint64_t kRemoveFile = 1ULL << 5;
+constexpr std::uint64_t kMakeRegular = 1ULL << 8;
+constexpr std::uint64_t kTruncate = 1ULL << 14;  // ABI 3
 // Every file-system right of each ABI version: 1 knows the first 13, 2 adds
 // REFER, 3 TRUNCATE, 5 IOCTL_DEV.
 std::uint64_t HandledFileRights(int abi) {
@@ -74,10 +79,14 @@ bool IsDirectory(int fd) {
     return fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool Allow(int ruleset, int fd, std::uint64_t rights) {
+    PathBeneathAttr rule{rights, fd};
+    return syscall(__NR_landlock_add_rule, ruleset, kRulePathBeneath, &rule, 0) == 0;
+}
+
 bool AllowRead(int ruleset, int fd) {
     // A file takes only the rights that apply to files.
-    PathBeneathAttr rule{IsDirectory(fd) ? kRead : kExecute | kReadFile, fd};
-    return syscall(__NR_landlock_add_rule, ruleset, kRulePathBeneath, &rule, 0) == 0;
+    return Allow(ruleset, fd, IsDirectory(fd) ? kRead : kExecute | kReadFile);
 }
 
 void RestrictFiles(const ConfinementRules& rules, ConfinementReport& report) {
@@ -103,6 +112,14 @@ void RestrictFiles(const ConfinementRules& rules, ConfinementReport& report) {
         if (fd.get() >= 0) AllowRead(ruleset.get(), fd.get());
     }
     for (const int fd : rules.readableFiles) AllowRead(ruleset.get(), fd);
+    const std::uint64_t truncate = report.landlockAbi >= 3 ? kTruncate : 0;
+    for (const std::string& path : rules.writable) {
+        const Fd fd(open(path.c_str(), O_PATH | O_CLOEXEC));
+        if (fd.get() < 0) continue;
+        const std::uint64_t file = kReadFile | kWriteFile | truncate;
+        Allow(ruleset.get(), fd.get(),
+              IsDirectory(fd.get()) ? file | kReadDir | kRemoveFile | kMakeRegular : file);
+    }
     if (syscall(__NR_landlock_restrict_self, ruleset.get(), 0) != 0) {
         report.problem = std::string("Landlock could not be applied: ") + std::strerror(errno);
         return;
@@ -155,7 +172,48 @@ std::size_t AddressSpaceNow() {
     return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
 }  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+const std::size_t kAddressSpaceHeadroom = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+const std::size_t kAddressSpaceHeadroom = 0;
+#else
+const std::size_t kAddressSpaceHeadroom = std::size_t{1} << 30;
+#endif
+#else
+const std::size_t kAddressSpaceHeadroom = std::size_t{1} << 30;
+#endif
+
+std::vector<std::string> PlacesQtReads() {
+    std::vector<std::string> places{
+        "/usr",           "/lib",
+        "/lib64",         "/etc/fonts",
+        "/etc/xdg",       "/etc/ld.so.cache",
+        "/etc/localtime", "/var/cache/fontconfig",
+        "/proc/self",     "/dev/null",
+        "/dev/urandom",   "/sys/devices/system/cpu",
+    };
+    const std::string home = Env("HOME");
+    const std::string cache =
+        Env("XDG_CACHE_HOME").empty() ? home + "/.cache" : Env("XDG_CACHE_HOME");
+    const std::string config =
+        Env("XDG_CONFIG_HOME").empty() ? home + "/.config" : Env("XDG_CONFIG_HOME");
+    const std::string data =
+        Env("XDG_DATA_HOME").empty() ? home + "/.local/share" : Env("XDG_DATA_HOME");
+    for (const std::string& place : {cache + "/fontconfig", config + "/fontconfig", data + "/fonts",
+                                     data + "/icons", home + "/.fonts", home + "/.icons"})
+        places.push_back(place);
+    places.push_back(Env("XAUTHORITY").empty() ? home + "/.Xauthority" : Env("XAUTHORITY"));
+    if (!Env("ICEAUTHORITY").empty()) places.push_back(Env("ICEAUTHORITY"));
+    return places;
+}
 
 std::string ConfinementReport::Describe() const {
     std::string parts;

@@ -3,7 +3,8 @@
 // The help viewer's confinement: once it has started, and before it reads
 // any help file, it gives up for good what it must never need again.
 //  - Files: Landlock lets it read (and map as code) only what is named
-//    here; it can write, create, rename or remove nothing anywhere.
+//    here; it can write, create, rename or remove nothing anywhere, but in
+//    the folders named writable.
 //  - Network: no TCP connection or listener (Landlock), and no socket of
 //    any family but local ones (a seccomp filter), so a page can reach no
 //    other machine.
@@ -23,6 +24,10 @@ struct ConfinementRules {
     std::vector<std::string> readable;
     // Open descriptors of files that stay readable, such as the help files.
     std::vector<int> readableFiles;
+    // Files that may still be written, and folders in which files may still
+    // be made, written and removed (a print job's PDF file or spool
+    // folder); none for the viewer.
+    std::vector<std::string> writable;
 };
 
 struct ConfinementReport {
@@ -36,11 +41,22 @@ struct ConfinementReport {
     std::string Describe() const;
 };
 
+// What Qt reads once a program is confined: its libraries and plugins,
+// fonts and their configuration, icon themes, the X authority cookie, and
+// the program's own /proc entries.
+std::vector<std::string> PlacesQtReads();
+
 // Confines the calling thread and every thread and process it starts from
 // now on, for the rest of their lives: call it before any other thread
 // exists. What the kernel cannot do is left out and said in the report;
 // the rest still applies.
 ConfinementReport Confine(const ConfinementRules& rules);
+
+// How far a help process may grow beyond its size once its window stands:
+// room for the largest pages and pictures the page caps let through, and
+// for Qt's own caches; far below what a runaway layout would take. None
+// under the address sanitizer, which reserves terabytes.
+extern const std::size_t kAddressSpaceHeadroom;
 
 // Limits the address space to its size now plus `headroom` bytes, for the
 // whole process; false when it cannot.

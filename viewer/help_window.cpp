@@ -8,7 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStringDecoder>
@@ -23,7 +26,10 @@
 
 #include "application.h"
 #include "chm_file.h"
+#include "find_bar.h"
+#include "help_browser.h"
 #include "help_page.h"
+#include "index_pane.h"
 
 namespace mensura {
 
@@ -38,34 +44,27 @@ QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
-}  // namespace
-
-// The browser: serves everything under the help scheme from the open file
-// and nothing else.
-class HelpBrowser : public QTextBrowser {
-public:
-    explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
-    void SetFile(const ChmFile* file) { m_file = file; }
-
-    QVariant loadResource(int type, const QUrl& name) override {
-        const QUrl url = name.isRelative() ? source().resolved(name) : name;
-        // Anything else gets nothing, and a non-null nothing, so that the
-        // document does not go looking for it on the disk itself.
-        if (!m_file || url.scheme() != kHelpScheme) return QByteArray();
-        const std::string path = url.path(QUrl::FullyDecoded).toStdString();
-        if (const std::optional<std::string> object = m_file->Object(path))
-            return QByteArray(object->data(), static_cast<qsizetype>(object->size()));
-        if (type != QTextDocument::HtmlResource) return QByteArray();
-        return QStringLiteral(
-                   "<html><body><h2>Page not found</h2><p>The help file holds no page "
-                   "<code>%1</code>.</p></body></html>")
-            .arg(Escaped(url.path()))
-            .toUtf8();
+// A house in the window's text colour, for Home beside Fusion's arrows.
+QIcon HomeIcon(const QPalette& palette) {
+    QIcon icon;
+    for (const int size : {16, 24, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 16.0, size / 16.0);
+        painter.setPen(QPen(palette.color(QPalette::WindowText), 1.4, Qt::SolidLine, Qt::RoundCap,
+                            Qt::RoundJoin));
+        painter.drawPolyline(QPolygonF{{1.5, 8.0}, {8.0, 1.8}, {14.5, 8.0}});
+        painter.drawPolyline(QPolygonF{{3.5, 6.5}, {3.5, 14.2}, {12.5, 14.2}, {12.5, 6.5}});
+        painter.drawRect(QRectF(6.6, 9.5, 2.8, 4.7));
+        painter.end();
+        icon.addPixmap(pixmap);
     }
+    return icon;
+}
 
-private:
-    const ChmFile* m_file = nullptr;
-};
+}  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent)
     : QMainWindow(parent),
@@ -77,11 +76,27 @@ HelpWindow::HelpWindow(QWidget* parent)
     resize(780, 540);
 }
 
+// The window fits the screen it opens on, whatever its scale: at most nine
+// tenths of the screen's free area, and wholly inside it.
+void HelpWindow::FitToScreen() {
+    const QScreen* where = screen();
+    if (!where) return;
+    const QRect room = where->availableGeometry();
+    const QSize wanted(780, 540);
+    const QSize size = wanted.boundedTo(room.size() * 9 / 10);
+    resize(size);
+    QRect frame = frameGeometry();
+    if (room.contains(frame)) return;
+    frame.moveCenter(room.center());
+    move(frame.topLeft());
+}
+
 HelpWindow::~HelpWindow() = default;
 
 void HelpWindow::BuildWindow() {
     m_browser = new HelpBrowser(this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
+    m_browser->setAccessibleName(QStringLiteral("Help page"));
     // Every link comes to FollowLink; the browser itself opens none.
     m_browser->setOpenLinks(false);
     m_browser->setOpenExternalLinks(false);
@@ -89,6 +104,11 @@ void HelpWindow::BuildWindow() {
     connect(m_browser, QOverload<const QUrl&>::of(&QTextBrowser::highlighted), this,
             &HelpWindow::ShowHoveredLink);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::SelectInContents);
+    m_findBar = new FindBar(m_browser);
+    connect(m_browser, &QTextBrowser::sourceChanged, m_findBar, &FindBar::Refresh);
+    connect(m_browser, &HelpBrowser::ZoomChanged, this, [this](int percent) {
+        statusBar()->showMessage(QStringLiteral("Zoom %1%").arg(percent), 3000);
+    });
 
     m_contents = new QTreeWidget;
     m_contents->setObjectName(QStringLiteral("helpContents"));
@@ -125,17 +145,31 @@ void HelpWindow::BuildWindow() {
     connect(m_searchResults, &QListWidget::itemClicked, this, showResult);
     connect(m_searchResults, &QListWidget::itemActivated, this, showResult);
 
+    m_indexPane = new IndexPane;
+    connect(m_indexPane, &IndexPane::PageChosen, this, &HelpWindow::FollowLink);
+
     m_tabs = new QTabWidget;
     m_tabs->setObjectName(QStringLiteral("helpTabs"));
     m_tabs->addTab(m_contents, QStringLiteral("&Contents"));
+    m_tabs->addTab(m_indexPane, QStringLiteral("&Index"));
     m_tabs->addTab(searchPane, QStringLiteral("&Search"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this, searchPane](int index) {
         if (m_tabs->widget(index) == searchPane) m_searchText->setFocus();
+        if (m_tabs->widget(index) == m_indexPane)
+            m_indexPane->findChild<QLineEdit*>(QStringLiteral("helpIndexText"))->setFocus();
     });
+
+    // The page, and under it the find bar.
+    auto* pageArea = new QWidget;
+    auto* pageLayout = new QVBoxLayout(pageArea);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(m_browser, 1);
+    pageLayout->addWidget(m_findBar);
 
     auto* splitter = new QSplitter;
     splitter->addWidget(m_tabs);
-    splitter->addWidget(m_browser);
+    splitter->addWidget(pageArea);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({230, 550});
     setCentralWidget(splitter);
@@ -144,8 +178,9 @@ void HelpWindow::BuildWindow() {
     toolBar->setObjectName(QStringLiteral("helpToolBar"));
     toolBar->setMovable(false);
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // The desktop's icons where it has a theme; Fusion's own arrows else, and
-    // no icon for Home, whose only stand-in in Fusion is a folder.
+    // The desktop's icons where it has a theme; Fusion's own arrows else,
+    // and a house of our own for Home, whose only stand-in in Fusion is a
+    // folder.
     QAction* back =
         toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-previous"),
                                             style()->standardIcon(QStyle::SP_ArrowBack)),
@@ -157,8 +192,9 @@ void HelpWindow::BuildWindow() {
         QStringLiteral("Forward"), m_browser, &QTextBrowser::forward);
     forward->setObjectName(QStringLiteral("helpForward"));
     forward->setShortcut(QKeySequence::Forward);
-    m_homeAction = toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-home")),
-                                      QStringLiteral("Home"), this, &HelpWindow::ShowDefaultTopic);
+    m_homeAction =
+        toolBar->addAction(QIcon::fromTheme(QStringLiteral("go-home"), HomeIcon(palette())),
+                           QStringLiteral("Home"), this, &HelpWindow::ShowDefaultTopic);
     m_homeAction->setObjectName(QStringLiteral("helpHome"));
     m_homeAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
     back->setEnabled(false);
@@ -168,6 +204,7 @@ void HelpWindow::BuildWindow() {
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
     statusBar()->setObjectName(QStringLiteral("helpStatusBar"));
+    AddKeys();
 }
 
 // Opens the help file at path, unless it is the one open already. Empty
@@ -191,12 +228,13 @@ QString HelpWindow::OpenFile(const QString& path) {
     setWindowTitle(title.isEmpty() ? kDefaultTitle : title);
     m_path = path;
     m_home = PageUrl(topic);
-    m_index.Clear();
+    m_searchIndex.Clear();
     m_searchResults->clear();
     m_searchStatus->clear();
     m_browser->SetFile(m_file.get());
     m_browser->clearHistory();
     BuildContents();
+    m_indexPane->SetIndex(m_file->Index());
     m_tabs->setEnabled(true);
     m_homeAction->setEnabled(true);
     return QString();
@@ -250,8 +288,9 @@ void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     m_file.reset();
     m_path.clear();
     m_home.clear();
-    m_index.Clear();
+    m_searchIndex.Clear();
     m_contents->clear();
+    m_indexPane->Clear();
     m_searchResults->clear();
     m_searchStatus->clear();
     m_tabs->setEnabled(false);
@@ -261,6 +300,47 @@ void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     m_browser->setHtml(
         QStringLiteral("<html><body><h2>%1</h2>%2</body></html>").arg(Escaped(heading), body));
     statusBar()->clearMessage();
+}
+
+// The window's keys: find, zoom, print, and closing.
+void HelpWindow::AddKeys() {
+    const auto key = [this](const QKeySequence& sequence, auto slot) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, slot);
+        return shortcut;
+    };
+    key(QKeySequence::Find, [this] { m_findBar->Open(); });
+    // F3 and Shift+F3 on every desktop, beside its own keys for them.
+    const auto withF3 = [](QKeySequence::StandardKey standard, const QKeySequence& f3) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+        if (!keys.contains(f3)) keys << f3;
+        return keys;
+    };
+    key(QKeySequence(), [this] {
+        m_findBar->Next();
+    })->setKeys(withF3(QKeySequence::FindNext, QKeySequence(Qt::Key_F3)));
+    key(QKeySequence(), [this] {
+        m_findBar->Previous();
+    })->setKeys(withF3(QKeySequence::FindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3)));
+    key(QKeySequence::ZoomIn, [this] { m_browser->ZoomIn(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { m_browser->ZoomIn(); });
+    key(QKeySequence::ZoomOut, [this] { m_browser->ZoomOut(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { m_browser->ResetZoom(); });
+    key(QKeySequence::Print, [this] {
+        if (m_file) emit PrintRequested(m_path, m_browser->source());
+    });
+    key(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
+    // Escape closes the find bar first, then the window.
+    key(QKeySequence(Qt::Key_Escape), [this] {
+        if (m_findBar->isVisible())
+            m_findBar->Close();
+        else
+            close();
+    });
+}
+
+QString HelpWindow::PageTitle() const {
+    return m_browser->documentTitle().simplified();
 }
 
 QUrl HelpWindow::CurrentPage() const {
@@ -359,16 +439,19 @@ void HelpWindow::ShowHoveredLink(const QUrl& link) {
 // at the first search of a file.
 void HelpWindow::RunSearch() {
     m_searchResults->clear();
-    if (HelpSearchIndex::Words(m_searchText->text()).isEmpty() || !m_file) {
-        m_searchStatus->clear();
+    if (!m_file) return;
+    if (HelpSearchIndex::Words(m_searchText->text()).isEmpty()) {
+        m_searchStatus->setText(
+            QStringLiteral("Type one or more words to look for, then press Enter."));
         return;
     }
-    if (!m_index.IsBuilt()) m_index.Build(*m_file);
-    const std::vector<HelpSearchIndex::Hit> hits = m_index.Search(m_searchText->text());
+    if (!m_searchIndex.IsBuilt()) m_searchIndex.Build(*m_file);
+    const std::vector<HelpSearchIndex::Hit> hits = m_searchIndex.Search(m_searchText->text());
     for (const HelpSearchIndex::Hit& hit : hits) {
         auto* item = new QListWidgetItem(hit.title, m_searchResults);
         item->setData(Qt::UserRole, PageUrl(hit.path.toStdString()));
-        item->setToolTip(hit.path.mid(1));
+        // A tooltip may be rich text; this one is the page's name as plain text.
+        item->setToolTip(Qt::convertFromPlainText(hit.path.mid(1)));
     }
     m_searchStatus->setText(
         hits.empty() ? QStringLiteral("No page holds all of these words.")
@@ -377,14 +460,16 @@ void HelpWindow::RunSearch() {
             : QStringLiteral("%1 pages found.").arg(static_cast<qulonglong>(hits.size())));
 }
 
-// Shows a page the search found and marks the first of the words on it, as
-// a finger on the spot; from the top each time, as a click may also count
-// as activation.
+// Shows a page the search found with the first of the words on it in the
+// middle of the view; F3 then goes on to its next occurrence.
 void HelpWindow::ShowSearchHit(const QUrl& page) {
     m_browser->setSource(page);
     m_browser->moveCursor(QTextCursor::Start);
     const QStringList words = HelpSearchIndex::Words(m_searchText->text());
-    if (!words.isEmpty()) m_browser->find(words.first());
+    if (words.isEmpty()) return;
+    m_findBar->SetText(words.first());
+    m_findBar->Refresh();
+    m_findBar->Next();
 }
 
 }  // namespace mensura

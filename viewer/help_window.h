@@ -1,12 +1,12 @@
 #pragma once
 
-// Mensura's help window: a compiled help file (.chm) shown in a
-// QTextBrowser, with a Contents pane built from the file's table of
-// contents, a Search pane over the text of all its pages, and Back,
-// Forward and Home.
+// Mensura's help window: a compiled help file (.chm) shown in a page view
+// (help_browser.h), with a Contents pane built from the file's table of
+// contents, an Index pane of its keywords (index_pane.h), a Search pane
+// over the text of all its pages, Back, Forward and Home, a find bar
+// (find_bar.h), zoom, and printing (handed to a process of its own).
+// Ctrl+W or Escape closes it.
 //
-// Pages, style sheets and pictures come from the file only, through the
-// browser's loadResource under the "help" URL scheme ("help:/units.html").
 // Nothing is read from the disk or the network: no scripts run, and a link
 // to outside the file is shown as its address and handed to the desktop's
 // web browser, if there is one. The file may come from any folder and is
@@ -28,7 +28,9 @@ class QTreeWidgetItem;
 
 namespace mensura {
 
+class FindBar;
 class HelpBrowser;
+class IndexPane;
 
 namespace helpfile {
 class ChmFile;
@@ -54,14 +56,24 @@ public:
     QString FilePath() const { return m_path; }
     // The page shown ("help:/units.html"); empty while a message is shown.
     QUrl CurrentPage() const;
+    // Its title, on one line.
+    QString PageTitle() const;
 
     // How a link to outside the help file is handed on; false when nothing
     // could open it. QDesktopServices::openUrl, unless a test replaces it.
     using ExternalOpener = std::function<bool(const QUrl&)>;
     void SetExternalOpener(ExternalOpener opener) { m_openExternal = std::move(opener); }
 
+    // Sizes and places the window within the screen it is on.
+    void FitToScreen();
+
+signals:
+    // Ctrl+P: the page shown, of the file shown, is to be printed.
+    void PrintRequested(const QString& file, const QUrl& page);
+
 private:
     void BuildWindow();
+    void AddKeys();
     QString OpenFile(const QString& path);
     void ShowMessage(const QString& heading, const QString& body);
     void ShowDefaultTopic();
@@ -76,7 +88,7 @@ private:
     std::unique_ptr<helpfile::ChmFile> m_file;
     QString m_path;
     QUrl m_home;
-    HelpSearchIndex m_index;  // built at the first search
+    HelpSearchIndex m_searchIndex;  // built at the first search
     bool m_syncingContents = false;
     ExternalOpener m_openExternal;
 
@@ -87,6 +99,8 @@ private:
     QListWidget* m_searchResults = nullptr;
     QLabel* m_searchStatus = nullptr;
     QAction* m_homeAction = nullptr;
+    IndexPane* m_indexPane = nullptr;
+    FindBar* m_findBar = nullptr;
 };
 
 }  // namespace mensura

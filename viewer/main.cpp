@@ -4,7 +4,8 @@
 // It confines itself first (confinement.h), then shows the first readable
 // help file in its window and answers the commands of command_channel.h.
 // It ends when its window is closed or when the program that started it
-// closes the line.
+// closes the line. Started with --print or --print-confined it prints a
+// page instead (print_job.h).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,55 +22,9 @@
 #include "command_channel.h"
 #include "confinement.h"
 #include "help_window.h"
+#include "print_job.h"
 
 namespace {
-
-// How far the viewer may grow beyond its size once its window stands: room
-// for the largest pages and pictures the page caps let through, and for
-// Qt's own caches; far below what a runaway layout would take.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr std::size_t kAddressSpaceHeadroom = 0;  // the sanitizer reserves terabytes
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr std::size_t kAddressSpaceHeadroom = 0;
-#else
-constexpr std::size_t kAddressSpaceHeadroom = std::size_t{1} << 30;
-#endif
-#else
-constexpr std::size_t kAddressSpaceHeadroom = std::size_t{1} << 30;
-#endif
-
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? std::string(value) : std::string();
-}
-
-// What Qt reads once the viewer is confined: its libraries and plugins,
-// fonts and their configuration, icon themes, the X authority cookie, and
-// the viewer's own /proc entries.
-std::vector<std::string> ReadablePlaces() {
-    std::vector<std::string> places{
-        "/usr",           "/lib",
-        "/lib64",         "/etc/fonts",
-        "/etc/xdg",       "/etc/ld.so.cache",
-        "/etc/localtime", "/var/cache/fontconfig",
-        "/proc/self",     "/dev/null",
-        "/dev/urandom",   "/sys/devices/system/cpu",
-    };
-    const std::string home = Env("HOME");
-    const std::string cache =
-        Env("XDG_CACHE_HOME").empty() ? home + "/.cache" : Env("XDG_CACHE_HOME");
-    const std::string config =
-        Env("XDG_CONFIG_HOME").empty() ? home + "/.config" : Env("XDG_CONFIG_HOME");
-    const std::string data =
-        Env("XDG_DATA_HOME").empty() ? home + "/.local/share" : Env("XDG_DATA_HOME");
-    for (const std::string& place : {cache + "/fontconfig", config + "/fontconfig", data + "/fonts",
-                                     data + "/icons", home + "/.fonts", home + "/.icons"})
-        places.push_back(place);
-    places.push_back(Env("XAUTHORITY").empty() ? home + "/.Xauthority" : Env("XAUTHORITY"));
-    if (!Env("ICEAUTHORITY").empty()) places.push_back(Env("ICEAUTHORITY"));
-    return places;
-}
 
 // Each place that holds a regular file, opened before the confinement so
 // that the file stays readable; a FIFO or a device is not waited on.
@@ -91,6 +46,15 @@ std::vector<int> OpenHelpFiles(const QStringList& candidates) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc >= 2 &&
+        (std::string(argv[1]) == "--print" || std::string(argv[1]) == "--print-confined")) {
+        QStringList arguments;
+        for (int i = 2; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+        int qtArgc = 1;
+        return std::string(argv[1]) == "--print"
+                   ? mensura::RunPrintJob(arguments, qtArgc, argv)
+                   : mensura::RunConfinedPrint(arguments, qtArgc, argv);
+    }
     QStringList candidates;
     bool places = false;
     for (int i = 1; i < argc; ++i) {
@@ -104,7 +68,7 @@ int main(int argc, char* argv[]) {
 
     const std::vector<int> helpFiles = OpenHelpFiles(candidates);
     mensura::viewer::ConfinementRules rules;
-    rules.readable = ReadablePlaces();
+    rules.readable = mensura::viewer::PlacesQtReads();
     rules.readableFiles = helpFiles;
     const mensura::viewer::ConfinementReport confinement = mensura::viewer::Confine(rules);
     for (const int fd : helpFiles) close(fd);
@@ -119,6 +83,14 @@ int main(int argc, char* argv[]) {
                      confinement.problem.c_str());
 
     mensura::HelpWindow window;
+    window.FitToScreen();
+    // Printing is another process's job, which the Help command starts.
+    QObject::connect(
+        &window, &mensura::HelpWindow::PrintRequested, &app,
+        [&](const QString& file, const QUrl& page) {
+            channel.Send(
+                QStringLiteral("print %1\t%2\t%3").arg(file, page.toString(), window.PageTitle()));
+        });
     const auto show = [&] {
         window.ShowFirstOf(candidates);
         window.show();
@@ -128,7 +100,8 @@ int main(int argc, char* argv[]) {
             QStringLiteral("shown %1\t%2").arg(window.FilePath(), window.CurrentPage().toString()));
     };
     show();
-    if (kAddressSpaceHeadroom > 0 && !mensura::viewer::LimitAddressSpace(kAddressSpaceHeadroom))
+    if (mensura::viewer::kAddressSpaceHeadroom > 0 &&
+        !mensura::viewer::LimitAddressSpace(mensura::viewer::kAddressSpaceHeadroom))
         std::fprintf(stderr, "mensura-help: the address space could not be limited\n");
 
     QObject::connect(&channel, &mensura::CommandChannel::Command, &app,

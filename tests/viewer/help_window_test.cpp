@@ -9,8 +9,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -71,6 +74,13 @@ private slots:
     void linksOutsideTheFile();
     void damagedFiles_data();
     void damagedFiles();
+    void indexTab();
+    void findInPage();
+    void zoom();
+    void keysThatClose_data();
+    void keysThatClose();
+    void printing();
+    void fitsTheScreen();
 
 private:
     HelpWindow* Show(const QString& requested, const QString& programFolder);
@@ -111,6 +121,9 @@ HelpWindow* HelpWindowTest::Show(const QString& requested, const QString& progra
     if (!m_viewer) m_viewer = new HelpWindow;
     m_viewer->ShowFirstOf(mensura::HelpFileCandidates(requested, programFolder));
     m_viewer->show();
+    m_viewer->activateWindow();
+    // Its keys are the window's: they work once it is the active window.
+    if (!QTest::qWaitForWindowActive(m_viewer)) return nullptr;
     return m_viewer;
 }
 
@@ -322,6 +335,143 @@ void HelpWindowTest::damagedFiles() {
     // And the good file afterwards opens as usual.
     Show(m_helpFile, QString());
     QCOMPARE(m_viewer->FilePath(), m_helpFile);
+}
+
+// The Index tab on the real file: typing narrows the keywords, a keyword
+// with one page shows it, one with several offers them.
+void HelpWindowTest::indexTab() {
+    QVERIFY(Show(m_helpFile, QString()));
+    m_viewer->findChild<QTabWidget*>("helpTabs")->setCurrentIndex(1);
+    auto* field = m_viewer->findChild<QLineEdit*>("helpIndexText");
+    auto* keywords = m_viewer->findChild<QListWidget*>("helpIndexList");
+    auto* topics = m_viewer->findChild<QListWidget*>("helpIndexTopics");
+    QVERIFY(keywords->count() > 80);
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, "GALL");
+    QCOMPARE(keywords->currentItem()->text(), QStringLiteral("gallon"));
+    int shown = 0;
+    for (int i = 0; i < keywords->count(); ++i) shown += keywords->item(i)->isHidden() ? 0 : 1;
+    QVERIFY(shown >= 1 && shown < 10);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_VERIFY(topics->isVisible());
+    QCOMPARE(topics->count(), 2);
+    QTest::mouseClick(topics->viewport(), Qt::LeftButton, {},
+                      topics->visualItemRect(topics->item(1)).center());
+    QTRY_COMPARE(Browser()->source().path(), QStringLiteral("/accuracy-capacity.html"));
+    // A keyword with a single page shows it at once.
+    field->clear();
+    QTest::keyClicks(field, "About window");
+    QTest::keyClick(field, Qt::Key_Return);
+    QTRY_COMPARE(Browser()->source().path(), QStringLiteral("/about.html"));
+    QVERIFY(!topics->isVisible());
+}
+
+// Ctrl+F opens the bar; Enter, F3 and Shift+F3 go through the matches,
+// which are all highlighted; Escape closes the bar, then the window.
+void HelpWindowTest::findInPage() {
+    QVERIFY(Show(m_helpFile, QString()));
+    QTextBrowser* page = Browser();
+    const QString word = QStringLiteral("unit");
+    const int count = int(page->toPlainText().count(word, Qt::CaseInsensitive));
+    QVERIFY(count >= 3);
+    page->setFocus();
+    QTest::keyClick(m_viewer, Qt::Key_F, Qt::ControlModifier);
+    auto* bar = m_viewer->findChild<QWidget*>("helpFindBar");
+    auto* field = m_viewer->findChild<QLineEdit*>("helpFindText");
+    auto* status = m_viewer->findChild<QLabel*>("helpFindStatus");
+    QTRY_VERIFY(bar->isVisible() && field->hasFocus());
+    QTest::keyClicks(field, word);
+    QCOMPARE(status->text(), QStringLiteral("1 of %1").arg(count));
+    QCOMPARE(page->extraSelections().size(), count);
+    const int first = page->textCursor().selectionStart();
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(status->text(), QStringLiteral("2 of %1").arg(count));
+    QTest::keyClick(m_viewer, Qt::Key_F3);
+    QCOMPARE(status->text(), QStringLiteral("3 of %1").arg(count));
+    QVERIFY(page->textCursor().selectionStart() > first);
+    QTest::keyClick(m_viewer, Qt::Key_F3, Qt::ShiftModifier);
+    QTest::keyClick(m_viewer, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(status->text(), QStringLiteral("1 of %1").arg(count));
+    QCOMPARE(page->textCursor().selectedText().toLower(), word);
+    QTest::keyClick(field, Qt::Key_Return, Qt::ShiftModifier);  // back past the first
+    QCOMPARE(status->text(), QStringLiteral("%1 of %1").arg(count));
+    field->setText("qzxjvkwy");
+    QCOMPARE(status->text(), QStringLiteral("Not found"));
+    QVERIFY(page->extraSelections().isEmpty());
+    QTest::keyClick(field, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QVERIFY(m_viewer->isVisible());
+    QTest::keyClick(m_viewer, Qt::Key_Escape);
+    QVERIFY(!m_viewer->isVisible());
+}
+
+// The zoom steps between 50 and 300 per cent, by keys and by Ctrl+wheel.
+void HelpWindowTest::zoom() {
+    QVERIFY(Show(m_helpFile, QString()));
+    QTextBrowser* page = Browser();
+    const qreal normal = page->font().pointSizeF();
+    QTest::keyClick(m_viewer, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(page->font().pointSizeF(), normal * 1.1);
+    for (int i = 0; i < 20; ++i) QTest::keyClick(m_viewer, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(page->font().pointSizeF(), normal * 3);
+    QTest::keyClick(m_viewer, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(page->font().pointSizeF(), normal);
+    for (int i = 0; i < 20; ++i) QTest::keyClick(m_viewer, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(page->font().pointSizeF(), normal / 2);
+    QWheelEvent wheel(QPointF(10, 10), page->viewport()->mapToGlobal(QPointF(10, 10)), {},
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page->viewport(), &wheel);
+    QCOMPARE(page->font().pointSizeF(), normal * 0.67);
+}
+
+void HelpWindowTest::keysThatClose_data() {
+    QTest::addColumn<QKeySequence>("key");
+    QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+}
+
+void HelpWindowTest::keysThatClose() {
+    QFETCH(QKeySequence, key);
+    QVERIFY(Show(m_helpFile, QString()));
+    QVERIFY(QTest::qWaitForWindowExposed(m_viewer));
+    QTest::keySequence(m_viewer, key);
+    QVERIFY(!m_viewer->isVisible());
+}
+
+// Ctrl+P asks for the page shown; the print job prints it into a PDF
+// whose text is the page's.
+void HelpWindowTest::printing() {
+    QVERIFY(Show(m_helpFile, QString()));
+    QSignalSpy asked(m_viewer, &HelpWindow::PrintRequested);
+    QTest::keyClick(m_viewer, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked[0][0].toString(), m_helpFile);
+    QCOMPARE(asked[0][1].toUrl(), Browser()->source());
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("units.pdf");
+    const QString viewer = QCoreApplication::applicationDirPath() + "/mensura-help";
+    QCOMPARE(QProcess::execute(viewer, {"--print", m_helpFile, "help:/units.html", "--title",
+                                        "The units", "--pdf", pdf}),
+             0);
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    QVERIFY2(text.waitForFinished(20000), "pdftotext (poppler-utils) is needed");
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput()).simplified();
+    QVERIFY2(printed.startsWith("The units") && printed.contains("KILOMETERS"),
+             qPrintable(printed.left(300)));
+}
+
+// The window opens within the free area of its screen, at any size of it.
+void HelpWindowTest::fitsTheScreen() {
+    QVERIFY(Show(m_helpFile, QString()));
+    m_viewer->FitToScreen();
+    const QRect room = m_viewer->screen()->availableGeometry();
+    QVERIFY(m_viewer->width() <= room.width() * 9 / 10);
+    QVERIFY(m_viewer->height() <= room.height() * 9 / 10);
+    QVERIFY(room.contains(m_viewer->frameGeometry()));
+    QCOMPARE(Browser()->accessibleName(), QStringLiteral("Help page"));
+    QVERIFY(!m_viewer->findChild<QAction*>("helpHome")->icon().isNull());
 }
 
 QTEST_MAIN(HelpWindowTest)
