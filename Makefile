@@ -41,6 +41,7 @@ bench: build
 	@$(BUILD_DIR)/bin/mensura_window_bench
 	@$(BUILD_DIR)/bin/mensura_soak
 	@bench/startup.sh $(BUILD_DIR)
+	@bench/help_open.sh $(BUILD_DIR)
 
 # The Debian package, build/mensura_10.4.0_amd64.deb.
 package: build
