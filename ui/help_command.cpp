@@ -1,6 +1,7 @@
 #include "help_command.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -153,6 +154,8 @@ private:
                 ++m_state.shown;
             } else if (line.startsWith(QLatin1String("print "))) {
                 Print(line.mid(6).split(QLatin1Char('\t')));
+            } else if (line.startsWith(QLatin1String("open "))) {
+                Open(QUrl::fromEncoded(line.mid(5).toUtf8(), QUrl::StrictMode));
             }
         }
         // A viewer that writes without ever ending a line is not answering.
@@ -172,6 +175,17 @@ private:
                                QStringLiteral("--title"), parts.value(2).left(200)});
         printing.setProcessEnvironment(m_process->processEnvironment());
         printing.startDetached();
+    }
+
+    // A web or mail address a help page links to, clicked in the viewer,
+    // goes to the desktop from here: the confined viewer starts nothing.
+    static void Open(const QUrl& url) {
+        const QString scheme = url.scheme().toLower();
+        if (!url.isValid() ||
+            !(scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+              scheme == QLatin1String("mailto")))
+            return;
+        QDesktopServices::openUrl(url);
     }
 
     // The main window's own word when there is no viewer: a window of its

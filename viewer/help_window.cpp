@@ -44,6 +44,27 @@ QString Escaped(const QString& text) {
     return text.toHtmlEscaped();
 }
 
+// A link's address as it will be opened: a page of the file by its path, any
+// other address exactly as it goes to the desktop, encoded (a user name and
+// "@" stay in sight). Control and formatting characters, which could hide
+// or reverse part of it, are shown by their code.
+QString LinkAddress(const QUrl& target) {
+    const QString address =
+        target.scheme() == kHelpScheme
+            ? target.path().mid(1) + (target.hasFragment() ? "#" + target.fragment() : QString())
+            : QString::fromUtf8(target.toEncoded());
+    QString shown;
+    for (const QChar c : address) {
+        const QChar::Category kind = c.category();
+        if (kind == QChar::Other_Control || kind == QChar::Other_Format ||
+            kind == QChar::Separator_Line || kind == QChar::Separator_Paragraph)
+            shown += QStringLiteral("<U+%1>").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 // A house in the window's text colour, for Home beside Fusion's arrows.
 QIcon HomeIcon(const QPalette& palette) {
     QIcon icon;
@@ -407,12 +428,12 @@ void HelpWindow::FollowLink(const QUrl& link) {
     }
     // Outside the file: web and mail addresses go to the desktop, if it can
     // take them; the viewer itself never fetches anything.
-    const QString address = target.toDisplayString();
+    const QString address = LinkAddress(target);
     const QString scheme = target.scheme().toLower();
     const bool web = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
                      scheme == QLatin1String("mailto");
     if (web && m_openExternal(target))
-        statusBar()->showMessage(QStringLiteral("Opened outside the help: %1").arg(address));
+        statusBar()->showMessage(QStringLiteral("Handed to the desktop: %1").arg(address));
     else if (web)
         statusBar()->showMessage(
             QStringLiteral("No web browser to open %1 with; the address is shown here.")
@@ -427,11 +448,8 @@ void HelpWindow::ShowHoveredLink(const QUrl& link) {
         statusBar()->clearMessage();
         return;
     }
-    const QUrl target = link.isRelative() ? m_browser->source().resolved(link) : link;
-    statusBar()->showMessage(target.scheme() == kHelpScheme
-                                 ? target.path().mid(1) +
-                                       (target.hasFragment() ? "#" + target.fragment() : QString())
-                                 : target.toDisplayString());
+    statusBar()->showMessage(
+        LinkAddress(link.isRelative() ? m_browser->source().resolved(link) : link));
 }
 
 // Lists the pages that hold every one of the words, anywhere in their text

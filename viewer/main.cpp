@@ -91,6 +91,12 @@ int main(int argc, char* argv[]) {
             channel.Send(
                 QStringLiteral("print %1\t%2\t%3").arg(file, page.toString(), window.PageTitle()));
         });
+    // The viewer is confined: a web or mail address goes to the desktop
+    // through the program that started it.
+    window.SetExternalOpener([&channel](const QUrl& url) {
+        channel.Send(QStringLiteral("open ") + QString::fromUtf8(url.toEncoded()));
+        return true;
+    });
     const auto show = [&] {
         window.ShowFirstOf(candidates);
         window.show();

@@ -296,6 +296,17 @@ void HelpWindowTest::linksOutsideTheFile() {
     QCOMPARE(opened.size(), 1);
     QCOMPARE(browser->source(), page);
     QVERIFY(m_viewer->statusBar()->currentMessage().contains("file:///etc/passwd"));
+    // A hovered link shows where it leads as it will be opened: the user part
+    // of an address stays in sight, and a character that reverses or hides
+    // text is shown by its code.
+    emit browser->highlighted(QUrl("http://bank.example@evil.example/"));
+    QCOMPARE(m_viewer->statusBar()->currentMessage(),
+             QStringLiteral("http://bank.example@evil.example/"));
+    QUrl reversed;
+    reversed.setScheme("help");
+    reversed.setPath(QStringLiteral("/txt.\u202Eexe.html"));
+    emit browser->highlighted(reversed);
+    QCOMPARE(m_viewer->statusBar()->currentMessage(), QStringLiteral("txt.<U+202E>exe.html"));
     // Pictures and styles come from the file alone, not from the disk.
     const QVariant local =
         browser->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(m_helpFile));
