@@ -21,7 +21,7 @@
 #include "caption_label.h"
 #include "catalogue.h"
 #include "form1_layout.h"
-#include "modal_watchdog.h"
+#include "window_tests.h"
 
 using mensura::CaptionLabel;
 using mensura::Form1;
@@ -150,10 +150,7 @@ void Form1Test::initTestCase() {
 
 void Form1Test::init() {
     m_form = new Form1;
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    m_form->activateWindow();
-    QTRY_VERIFY(m_form->isActiveWindow());
+    QVERIFY(ShowActive(m_form));
     m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 

@@ -14,7 +14,7 @@
 
 #include "application.h"
 #include "form1.h"
-#include "modal_watchdog.h"
+#include "window_tests.h"
 
 using mensura::Form1;
 using mensura::frmSplash;
@@ -74,10 +74,7 @@ void FrmSplashTest::initTestCase() {
 void FrmSplashTest::init() {
     m_form = new Form1;
     m_form->SetAboutCloseDelay(kShortDelay);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    m_form->activateWindow();
-    QTRY_VERIFY(m_form->isActiveWindow());
+    QVERIFY(ShowActive(m_form));
     m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 

@@ -14,7 +14,7 @@
 
 #include "application.h"
 #include "form1.h"
-#include "modal_watchdog.h"
+#include "window_tests.h"
 
 using mensura::Form1;
 
@@ -119,8 +119,7 @@ void HelpCommandTest::helpMenu() {
     QTemporaryDir elsewhere;
     QVERIFY(QDir::setCurrent(elsewhere.path()));
     Form1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(ShowActive(&form));
     qint64 first = 0;
     for (int time = 1; time <= 2; ++time) {
         form.activateWindow();
@@ -157,8 +156,7 @@ void HelpCommandTest::viewerThatGoesIsStartedAfresh() {
     QFETCH(int, signal);
     mensura::SetHelpViewerDeadline(300);
     Form1 form;
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(ShowActive(&form));
     PressF1(form, 1);
     const qint64 gone = mensura::CurrentHelpViewer().pid;
     QVERIFY(gone > 0);

@@ -17,8 +17,8 @@
 #include "catalogue.h"
 #include "form1.h"
 #include "line_edit_guard.h"
-#include "modal_watchdog.h"
 #include "number_text.h"
+#include "window_tests.h"
 
 using mensura::Form1;
 using mensura::LineEditGuard;
@@ -98,10 +98,7 @@ void HostileInputTest::initTestCase() {
 
 void HostileInputTest::init() {
     m_form = new Form1;
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    m_form->activateWindow();
-    QTRY_VERIFY(m_form->isActiveWindow());
+    QVERIFY(ShowActive(m_form));
     m_watchdog = new ModalWatchdog(&m_unexpectedModal);
 }
 

@@ -26,7 +26,7 @@
 #include "chm_file.h"
 #include "help_command.h"
 #include "help_page.h"
-#include "modal_watchdog.h"
+#include "window_tests.h"
 
 using mensura::HelpWindow;
 using mensura::SamePage;
@@ -120,11 +120,8 @@ void HelpWindowTest::cleanup() {
 HelpWindow* HelpWindowTest::Show(const QString& requested, const QString& programFolder) {
     if (!m_viewer) m_viewer = new HelpWindow;
     m_viewer->ShowFirstOf(mensura::HelpFileCandidates(requested, programFolder));
-    m_viewer->show();
-    m_viewer->activateWindow();
     // Its keys are the window's: they work once it is the active window.
-    if (!QTest::qWaitForWindowActive(m_viewer)) return nullptr;
-    return m_viewer;
+    return ShowActive(m_viewer) ? m_viewer : nullptr;
 }
 
 void HelpWindowTest::whereHelpIsFound_data() {
@@ -444,7 +441,6 @@ void HelpWindowTest::keysThatClose_data() {
 void HelpWindowTest::keysThatClose() {
     QFETCH(QKeySequence, key);
     QVERIFY(Show(m_helpFile, QString()));
-    QVERIFY(QTest::qWaitForWindowExposed(m_viewer));
     QTest::keySequence(m_viewer, key);
     QVERIFY(!m_viewer->isVisible());
 }
