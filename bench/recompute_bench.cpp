@@ -50,7 +50,7 @@ std::vector<double> RunNumbers(const char* category, const char* unit) {
 void Recompute(benchmark::State& state, const char* category, const char* unit) {
     BenchFields fields(category, unit, kInput);
     for (auto _ : state) {
-        const auto status = mensura::RecomputeResults(fields, kSeparators);
+        auto status = mensura::RecomputeResults(fields, kSeparators);
         benchmark::DoNotOptimize(status);
     }
     state.counters["cells"] = static_cast<double>(RunNumbers(category, unit).size());

@@ -19,6 +19,10 @@ rounded to at most seven decimals. Every conversion comes from a fixed
 table of constants. A compiled HTML help file comes with it.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Folders the package creates are rwxr-xr-x whatever the builder's umask
+# (a user's is 002 on Debian 13, which made them group-writable).
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # <name>_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
