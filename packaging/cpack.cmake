@@ -39,7 +39,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
 # With Liberation as the only fonts (a minimal system) that resolves to
 # Liberation Mono; DejaVu Sans, Debian's usual default, gives a proper one.
 # Most desktops have it already, hence a recommendation, not a dependency.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# Qt's Wayland plugin lets the program run natively in a Wayland session
+# (Debian 13's Qt brings it anyway); without it Qt falls back to XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 # No maintainer scripts: the caches are refreshed by dpkg file triggers of
 # the packages that own them, whenever any package adds or removes files in
 # their folders: desktop-file-utils on /usr/share/applications (the MIME
