@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
 
-.PHONY: all deps configure build run test test-asan bench package fuzz clean
+.PHONY: all deps configure build run test test-asan bench package fuzz check-fresh clean
 
 all: build
 
@@ -46,6 +46,11 @@ bench: build
 # The Debian package, build/mensura_10.4.0_amd64.deb.
 package: build
 	@cmake --build $(BUILD_DIR) --target package
+
+# The README's `make test` on a fresh Debian 12 and 13, and the package
+# installed, started and removed on both (root, network; see the script).
+check-fresh:
+	@scripts/fresh-check
 
 # Builds every fuzz target with clang and libFuzzer into $(FUZZ_DIR) and runs
 # each for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600). Corpora grow in

@@ -34,7 +34,7 @@ void Recompute(benchmark::State& state, const char* category, const char* unit) 
     FakeFields fields(category, unit, kInput);
     fields.record = false;  // captions only, as the window keeps them
     for (auto _ : state) {
-        const auto status = mensura::RecomputeResults(fields, kSeparators);
+        auto status = mensura::RecomputeResults(fields, kSeparators);
         benchmark::DoNotOptimize(status);
     }
     state.counters["cells"] = static_cast<double>(RunNumbers(category, unit).size());

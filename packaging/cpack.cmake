@@ -19,6 +19,10 @@ rounded to at most seven decimals. Every conversion comes from a fixed
 table of constants. A compiled HTML help file comes with it.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Folders the package creates are rwxr-xr-x whatever the builder's umask
+# (a user's is 002 on Debian 13, which made them group-writable).
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # <name>_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -35,7 +39,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
 # With Liberation as the only fonts (a minimal system) that resolves to
 # Liberation Mono; DejaVu Sans, Debian's usual default, gives a proper one.
 # Most desktops have it already, hence a recommendation, not a dependency.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# Qt's Wayland plugin lets the program run natively in a Wayland session
+# (Debian 13's Qt brings it anyway); without it Qt falls back to XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 # No maintainer scripts: the caches are refreshed by dpkg file triggers of
 # the packages that own them, whenever any package adds or removes files in
 # their folders: desktop-file-utils on /usr/share/applications (the MIME

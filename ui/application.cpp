@@ -83,10 +83,37 @@ public:
     }
 };
 
+// Keeps windows of fixed size out of the maximized state. On Wayland, Qt
+// draws the window decoration itself and offers maximize even where the
+// window's size is fixed; some compositors then give the window the whole
+// screen (weston 14 with Qt 6.8 does), with the fixed layout stuck in one
+// corner. The request is undone, and the window keeps its size.
+class FixedSizeKeeper : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (window->isWindow() && window->minimumSize() == window->maximumSize() &&
+                window->windowState().testFlag(Qt::WindowMaximized)) {
+                const QPointer<QWidget> keep(window);
+                QMetaObject::invokeMethod(
+                    window,
+                    [keep] {
+                        if (keep) keep->setWindowState(keep->windowState() & ~Qt::WindowMaximized);
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 void PrepareApplication() {
     QApplication::setStyle(new MensuraStyle);
+    qApp->installEventFilter(new FixedSizeKeeper(qApp));
     // Liberation Sans and Arimo share Arial's advance widths; without them
     // fontconfig would pick DejaVu Sans, whose captions do not fit.
     const QStringList arialMetric{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),

@@ -13,6 +13,7 @@ namespace mensura {
 //  - "MS Sans Serif" and "Arial", the fonts the windows are designed in,
 //    mapped to installed fonts of the same widths.
 //  - Program name and version, and the id of the desktop entry.
+//  - Windows of fixed size stay unmaximized, whatever their decoration offers.
 void PrepareApplication();
 
 // The windows' standard font: "MS Sans Serif" 8.25 pt, which is 11 px at

@@ -12,8 +12,11 @@ namespace mensura {
 // than the window leaves it: a caption that still does not fit is cut at
 // its end with an ellipsis, and the whole caption goes into the tooltip,
 // above the detail line the label may have. text() is always the whole
-// caption.
+// caption. Q_OBJECT gives it a type of its own for qobject_cast and
+// findChild, which otherwise take any QLabel for one.
 class CaptionLabel : public QLabel {
+    Q_OBJECT
+
 public:
     enum class Sizing { Fixed, KeepRight, KeepCentre };
     CaptionLabel(Sizing sizing, bool bordered, QWidget* parent);

@@ -47,13 +47,27 @@ check "Maintainer '$(field Maintainer)' is no name with an address" \
     grep -qE '^[^<]+ <[^@ ]+@[^> ]+>$' <<<"$(field Maintainer)"
 check "Description has no extended part" test "$(field Description | wc -l)" -gt 2
 
-# Depends: the libraries the program links, found by dpkg-shlibdeps, plus the
-# fonts its layout needs; nothing that only building or testing needs.
+# Depends: for each library the program links, the package that holds it on
+# this system, as dpkg-shlibdeps finds it (the names follow the release:
+# libqt6core6 on Debian 12, libqt6core6t64 on 13), plus the fonts its layout
+# needs; nothing that only building or testing needs.
 depends=$(field Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation; do
-    check "Depends lacks $needed: $depends" grep -qx "$needed" <<<"$names"
+owner() {  # the package holding a file, under either of its /usr-merged paths
+    local alt=/usr$1
+    [[ $1 == /usr/* ]] && alt=${1#/usr}
+    dpkg-query -S "$1" "$alt" 2>/dev/null | sed -n '1s/:.*//p'
+}
+program=$build_dir/bin/mensura
+linked=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p')
+check "the program links no Qt Widgets: $(tr '\n' ' ' <<<"$linked")" grep -qx 'libQt6Widgets.so.6' <<<"$linked"
+for library in $linked; do
+    path=$(ldd "$program" | sed -n "s|^[[:space:]]*$library => \(/[^ ]*\).*|\1|p")
+    package=$(owner "$path")
+    check "no package holds $library ($path)" test -n "$package"
+    check "Depends lacks $package, which holds $library: $depends" grep -qx "$package" <<<"$names"
 done
+check "Depends lacks fonts-liberation: $depends" grep -qx fonts-liberation <<<"$names"
 check "Depends names a package only needed to build or test: $depends" \
     bash -c "! grep -E -- '-dev$|^(cmake|g\\+\\+|gcc|make|dpkg-dev|desktop-file-utils|appstream|libgtest|libbenchmark|googletest|nlohmann)' <<<'$names'"
 check "Depends names a package twice: $depends" test -z "$(sort <<<"$names" | uniq -d)"
