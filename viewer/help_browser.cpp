@@ -8,6 +8,7 @@
 
 #include "chm_file.h"
 #include "help_page.h"
+#include "page_sanitizer.h"
 
 namespace mensura {
 
@@ -19,20 +20,40 @@ constexpr std::array<int, 13> kZoomSteps{50,  67,  75,  80,  90,  100, 110,
 
 }  // namespace
 
-HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent), m_baseFont(font()) {}
+HelpBrowser::HelpBrowser(QWidget* parent)
+    : QTextBrowser(parent), m_images(ObjectReader(&m_file)), m_baseFont(font()) {}
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    return LoadHelpResource(m_file, type, name.isRelative() ? source().resolved(name) : name);
+    return LoadHelpResource(m_file, m_images, type,
+                            name.isRelative() ? source().resolved(name) : name);
 }
 
-QVariant LoadHelpResource(const helpfile::ChmFile* file, int type, const QUrl& url) {
-    // Anything else gets nothing, and a non-null nothing, so that the
-    // document does not go looking for it on the disk itself.
-    if (!file || url.scheme() != kHelpScheme) return QByteArray();
-    const std::string path = url.path(QUrl::FullyDecoded).toStdString();
-    if (const std::optional<std::string> object = file->Object(path))
+PageImages::Reader ObjectReader(const helpfile::ChmFile* const* file) {
+    return [file](const QString& path) -> std::optional<QByteArray> {
+        if (!*file) return std::nullopt;
+        const std::optional<std::string> object = (*file)->Object(path.toStdString());
+        if (!object) return std::nullopt;
         return QByteArray(object->data(), static_cast<qsizetype>(object->size()));
-    if (type != QTextDocument::HtmlResource) return QByteArray();
+    };
+}
+
+QVariant LoadHelpResource(const helpfile::ChmFile* file, PageImages& images, int type,
+                          const QUrl& url) {
+    const bool inFile = file && url.scheme() == kHelpScheme;
+    // Every picture request gets a picture, a refused one when it is not in
+    // the file, and anything else a non-null nothing, so that the document
+    // never goes looking on the disk itself. The file's style sheets are
+    // not used (a page keeps its class names for a style sheet of the
+    // viewer's own).
+    if (type == QTextDocument::ImageResource)
+        return inFile ? images.Image(url.path(QUrl::FullyDecoded)) : PageImages::Refused();
+    if (!inFile || type == QTextDocument::StyleSheetResource) return QByteArray();
+    const std::string path = url.path(QUrl::FullyDecoded).toStdString();
+    if (const std::optional<std::string> object = file->Object(path)) {
+        images.StartPage();
+        const std::string html = helpfile::SanitizePage(*object, path).html;
+        return QByteArray(html.data(), static_cast<qsizetype>(html.size()));
+    }
     return QStringLiteral(
                "<html><body><h2>Page not found</h2><p>The help file holds no page "
                "<code>%1</code>.</p></body></html>")

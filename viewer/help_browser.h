@@ -1,11 +1,14 @@
 #pragma once
 
-// The help window's page view: a QTextBrowser that takes every page,
-// picture and style sheet from the open help file under the "help" URL
-// scheme ("help:/units.html") and from nowhere else, shows no tooltip and
-// no popup of a page's making, and zooms its text and tables within
-// limits (Ctrl+Plus, Ctrl+Minus, Ctrl+0, Ctrl+wheel).
+// The help window's page view: a QTextBrowser that takes every page and
+// picture from the open help file under the "help" URL scheme
+// ("help:/units.html") and from nowhere else, pages through the sanitizer
+// and pictures through the page's image budget, uses no style sheet of the
+// file's, shows no tooltip and no popup of a page's making, and zooms its
+// text and tables within limits (Ctrl+Plus, Ctrl+Minus, Ctrl+0, Ctrl+wheel).
 #include <QTextBrowser>
+
+#include "page_images.h"
 
 namespace mensura {
 
@@ -14,9 +17,15 @@ class ChmFile;
 }
 
 // What a page of the help file, or anything it refers to, is answered
-// with: the object from the file for a URL of the help scheme, a page that
-// says so for a missing page, and an empty answer for anything else.
-QVariant LoadHelpResource(const helpfile::ChmFile* file, int type, const QUrl& url);
+// with, for a URL of the help scheme: a page sanitized (SanitizePage), a
+// page that says so for a missing page, a picture through images (which
+// starts a new page whenever a page is loaded); a refused picture for a
+// picture from anywhere else, and an empty answer for style sheets and
+// anything else. Never a null answer, which would send Qt to the disk.
+QVariant LoadHelpResource(const helpfile::ChmFile* file, PageImages& images, int type,
+                          const QUrl& url);
+// How PageImages reads pictures: from the help file *file points to, if any.
+PageImages::Reader ObjectReader(const helpfile::ChmFile* const* file);
 
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
@@ -44,6 +53,7 @@ private:
     void SetZoom(int percent);
 
     const helpfile::ChmFile* m_file = nullptr;
+    PageImages m_images;
     QFont m_baseFont;
     int m_zoom = 100;
 };

@@ -1,33 +1,13 @@
 #include "help_search_index.h"
 
 #include <QHash>
-#include <QStringDecoder>
-#include <QTextDocument>
 #include <algorithm>
 
 #include "chm_file.h"
 #include "help_page.h"
+#include "page_sanitizer.h"
 
 namespace mensura {
-
-namespace {
-
-// A page's bytes as text, by its <meta charset> or byte-order mark, else
-// as UTF-8: the way QTextBrowser reads the pages it shows.
-QString DecodePage(const QByteArray& bytes) {
-    QStringDecoder decoder = QStringDecoder::decoderForHtml(bytes);
-    if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
-    return decoder.decode(bytes);
-}
-
-// A document that loads nothing: the search reads the pages' text only,
-// and a page's references must not reach the disk.
-class TextOnlyDocument : public QTextDocument {
-protected:
-    QVariant loadResource(int, const QUrl&) override { return QByteArray(); }
-};
-
-}  // namespace
 
 QStringList HelpSearchIndex::Words(const QString& query) {
     return query.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -54,15 +34,14 @@ void HelpSearchIndex::Build(const helpfile::ChmFile& file) {
         if (!object) continue;
         if (static_cast<qsizetype>(object->size()) > budget) break;
         budget -= static_cast<qsizetype>(object->size());
-        TextOnlyDocument document;
-        document.setHtml(
-            DecodePage(QByteArray(object->data(), static_cast<qsizetype>(object->size()))));
+        // The text the sanitized page shows, and its title, as plain text.
+        const helpfile::SanitizedPage sanitized = helpfile::SanitizePage(*object, page);
         Page text;
         text.path = QString::fromStdString(page);
-        text.title = document.metaInformation(QTextDocument::DocumentTitle).simplified();
+        text.title = QString::fromStdString(sanitized.title);
         if (text.title.isEmpty()) text.title = contentsNames.value(text.path.toLower());
         if (text.title.isEmpty()) text.title = text.path.mid(1);
-        text.text = document.toPlainText().toCaseFolded();
+        text.text = QString::fromStdString(sanitized.text).toCaseFolded();
         m_pages.push_back(std::move(text));
     }
 }

@@ -103,17 +103,20 @@ void Fail(const QString& what) {
 // The page laid out for print, its pictures and styles from the file.
 class PrintDocument : public QTextDocument {
 public:
-    PrintDocument(const helpfile::ChmFile* file, const QUrl& page) : m_file(file) {
+    PrintDocument(const helpfile::ChmFile* file, const QUrl& page)
+        : m_file(file), m_images(ObjectReader(&m_file)) {
         setBaseUrl(page);
     }
+    PageImages& Images() { return m_images; }
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override {
-        return LoadHelpResource(m_file, type, baseUrl().resolved(name));
+        return LoadHelpResource(m_file, m_images, type, baseUrl().resolved(name));
     }
 
 private:
     const helpfile::ChmFile* m_file;
+    PageImages m_images;
 };
 
 }  // namespace
@@ -232,7 +235,8 @@ int RunConfinedPrint(const QStringList& arguments, int& argc, char** argv) {
         return 1;
     }
     PrintDocument document(help.get(), page);
-    const QVariant html = LoadHelpResource(help.get(), QTextDocument::HtmlResource, page);
+    const QVariant html =
+        LoadHelpResource(help.get(), document.Images(), QTextDocument::HtmlResource, page);
     document.setHtml(QString::fromUtf8(html.toByteArray()));
 
     const QPageLayout::Orientation orientation =

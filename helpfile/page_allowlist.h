@@ -1,0 +1,79 @@
+#pragma once
+// The allowlist of the page sanitizer: which elements are written and as
+// what, which need which parent, and the attributes each keeps, checked,
+// clamped and resolved. Internal to the helpfile library.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mensura::helpfile::page {
+
+// What an element is, for the caps and the structure checks.
+enum Flags : unsigned {
+    kBlock = 1,      // a block: its end breaks a run of text
+    kVoid = 2,       // no content, no end tag
+    kTable = 4,      // counts toward kMaxTableDepth
+    kIndent = 8,     // counts toward kMaxIndentDepth
+    kPre = 16,       // keeps its blanks and line breaks
+    kInTable = 32,   // a table's structure: text directly inside is dropped
+    kTablePart = 64  // a table's structure or a cell
+};
+
+// Attributes an element may keep, besides class and id, which all may.
+enum Attributes : unsigned {
+    kHref = 1,        // a: href, name
+    kSrc = 2,         // img: src, width, height (alt goes to the text)
+    kAlign = 4,       // align
+    kTableAttrs = 8,  // width, border, cellpadding, cellspacing
+    kCellAttrs = 16   // colspan, rowspan, width, valign
+};
+
+struct ElementSpec {
+    std::string_view name;     // in the page
+    std::string_view out;      // written as
+    unsigned flags;            // Flags
+    std::string_view parents;  // the written parent it needs ("tr"), or empty for any
+    unsigned attributes;       // Attributes
+};
+
+// The allowlisted element of that name; nullptr for any other.
+const ElementSpec* FindElement(std::string_view name);
+// Elements that go with all they hold (script, style, svg, ...).
+bool DroppedWithContent(std::string_view name);
+// Blocks not in the allowlist: dropped, but they still break lines.
+bool OtherBlock(std::string_view name);
+// Whether spec may be written inside the written element parent (nullptr:
+// none): cells in rows, rows in tables, items in lists, and nothing but
+// those inside a table's structure.
+bool ParentAllows(const ElementSpec& spec, const ElementSpec* parent);
+
+// The attributes an element written as spec keeps from atts (libxml2's
+// name, value, ..., nullptr array), appended to out as ` name="value"`:
+// class names of [A-Za-z0-9_-] only, ids of those and ".:", links resolved
+// against pagePath or web and mail addresses as written, numbers clamped;
+// for a cell, colspan="cellSpan" when above 1; for an image, src=imageSrc.
+// Returns how many numbers were clamped.
+struct AttributeContext {
+    std::string_view pagePath;
+    int cellSpan = 0;
+    std::string_view imageSrc;
+};
+std::size_t AppendAttributes(const ElementSpec& spec, const char* const* atts,
+                             const AttributeContext& context, std::string& out);
+
+// A dimension as HTML reads it: leading digits, then "%" if there.
+struct Number {
+    bool valid = false;
+    long value = 0;
+    bool percent = false;
+};
+Number ParseNumber(std::string_view s);
+
+bool IsBlank(char c);
+std::string_view Trimmed(std::string_view s);
+// Text or an attribute value with &, <, > and " escaped.
+void AppendEscaped(std::string& out, std::string_view s);
+// An in-file path ("/a b.html#x") as it is written in a link or image.
+std::string PathUrl(std::string_view path);
+
+}  // namespace mensura::helpfile::page
