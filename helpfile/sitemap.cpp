@@ -320,6 +320,8 @@ std::vector<IndexEntry> ParseIndex(std::string_view html, std::string_view base)
                 haveKeyword = true;
             } else if (!isLocal) {
                 title = ShownName(value);
+            } else if (!haveKeyword) {
+                continue;  // a page before the keyword belongs to no keyword
             } else if (const auto page = ResolvePath(value, base)) {
                 if (entry.topics.size() < kMaxIndexTopics)
                     entry.topics.push_back({title.empty() ? entry.keyword : title, *page});

@@ -1,6 +1,8 @@
 #include "help_browser.h"
 
 #include <QEvent>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QWheelEvent>
 #include <algorithm>
@@ -8,6 +10,7 @@
 
 #include "chm_file.h"
 #include "help_page.h"
+#include "help_style.h"
 #include "page_sanitizer.h"
 
 namespace mensura {
@@ -20,8 +23,27 @@ constexpr std::array<int, 13> kZoomSteps{50,  67,  75,  80,  90,  100, 110,
 
 }  // namespace
 
+QString HelpStyleSheet(int percent) {
+    // Sizes in points follow the zoom; lengths in pixels (margins,
+    // padding) stay, as a browser's zoom leaves borders alone.
+    static const QRegularExpression points(QStringLiteral("(\\d+(?:\\.\\d+)?)pt\\b"));
+    QString sheet = QString::fromUtf8(kHelpStyleSheet);
+    QString scaled;
+    qsizetype from = 0;
+    for (auto it = points.globalMatch(sheet); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        scaled += sheet.mid(from, match.capturedStart() - from);
+        scaled += QString::number(match.captured(1).toDouble() * percent / 100.0, 'g', 4) +
+                  QStringLiteral("pt");
+        from = match.capturedEnd();
+    }
+    return scaled + sheet.mid(from);
+}
+
 HelpBrowser::HelpBrowser(QWidget* parent)
-    : QTextBrowser(parent), m_images(ObjectReader(&m_file)), m_baseFont(font()) {}
+    : QTextBrowser(parent), m_images(ObjectReader(&m_file)), m_baseFont(font()) {
+    document()->setDefaultStyleSheet(HelpStyleSheet(100));
+}
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     return LoadHelpResource(m_file, m_images, type,
@@ -94,8 +116,8 @@ void HelpBrowser::ResetZoom() {
     SetZoom(100);
 }
 
-// The text and the tables' text follow the view's font; headings are sized
-// against it.
+// The style sheet's sizes and the view's own font follow the zoom; the page
+// is laid out again where it was.
 void HelpBrowser::SetZoom(int percent) {
     if (percent == m_zoom) return;
     m_zoom = percent;
@@ -105,6 +127,13 @@ void HelpBrowser::SetZoom(int percent) {
     else
         zoomed.setPixelSize(std::max(1, m_baseFont.pixelSize() * percent / 100));
     setFont(zoomed);
+    document()->setDefaultStyleSheet(HelpStyleSheet(percent));
+    if (!source().isEmpty()) {
+        QScrollBar* bar = verticalScrollBar();
+        const double at = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0;
+        reload();
+        bar->setValue(int(at * bar->maximum()));
+    }
     emit ZoomChanged(percent);
 }
 

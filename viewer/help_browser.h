@@ -27,6 +27,9 @@ QVariant LoadHelpResource(const helpfile::ChmFile* file, PageImages& images, int
 // How PageImages reads pictures: from the help file *file points to, if any.
 PageImages::Reader ObjectReader(const helpfile::ChmFile* const* file);
 
+// The help's own style sheet, its sizes at `percent` of their own.
+QString HelpStyleSheet(int percent);
+
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
 

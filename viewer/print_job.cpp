@@ -106,6 +106,7 @@ public:
     PrintDocument(const helpfile::ChmFile* file, const QUrl& page)
         : m_file(file), m_images(ObjectReader(&m_file)) {
         setBaseUrl(page);
+        setDefaultStyleSheet(HelpStyleSheet(100));
     }
     PageImages& Images() { return m_images; }
 

@@ -418,8 +418,15 @@ void HelpWindowTest::zoom() {
     QVERIFY(Show(m_helpFile, QString()));
     QTextBrowser* page = Browser();
     const qreal normal = page->font().pointSizeF();
+    // The page's text, sized by the help's style sheet, grows with it.
+    const auto textSize = [page] {
+        return page->document()->find("Mensura converts").charFormat().font().pointSizeF();
+    };
+    const qreal text = textSize();
+    QVERIFY(text > 0);
     QTest::keyClick(m_viewer, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(page->font().pointSizeF(), normal * 1.1);
+    QCOMPARE(textSize(), text * 1.1);
     for (int i = 0; i < 20; ++i) QTest::keyClick(m_viewer, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(page->font().pointSizeF(), normal * 3);
     QTest::keyClick(m_viewer, Qt::Key_0, Qt::ControlModifier);
