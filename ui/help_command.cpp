@@ -47,7 +47,7 @@ public:
     }
 
     // Closing its input tells the viewer to close; one that has not gone
-    // two seconds later is killed.
+    // a second later is killed.
     void Close() { Drop(Ending::Ask); }
 
     HelpViewerState State() const { return m_state; }
@@ -123,12 +123,13 @@ private:
         }
         // Reaped when it has gone, without waiting here.
         connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        if (ending == Ending::Kill) {
-            process->kill();
-        } else {
+        if (ending == Ending::Ask) {
+            // Closing the help is the one moment worth a short wait: the
+            // program may be ending, and no viewer is to outlive it.
             process->closeWriteChannel();
-            QTimer::singleShot(2000, process, [process] { process->kill(); });
+            if (process->waitForFinished(1000)) return;
         }
+        process->kill();
     }
 
     void Send(const char* command) {

@@ -133,7 +133,8 @@ int RunPrintJob(const QStringList& arguments, int& argc, char** argv) {
         return 2;
     }
 
-    QApplication app(argc, argv);
+    // Never destroyed: the process ends without tearing Qt down (main.cpp).
+    new QApplication(argc, argv);
     PrepareApplication();
     PrintSettings settings;
     settings.title = title;
@@ -225,7 +226,8 @@ int RunConfinedPrint(const QStringList& arguments, int& argc, char** argv) {
         std::fprintf(stderr, "mensura-help: confined only in part: %s\n",
                      confinement.problem.c_str());
 
-    QApplication app(argc, argv);
+    // Never destroyed: the process ends without tearing Qt down (main.cpp).
+    new QApplication(argc, argv);
     PrepareApplication();
     if (viewer::kAddressSpaceHeadroom > 0) viewer::LimitAddressSpace(viewer::kAddressSpaceHeadroom);
     std::string error;
