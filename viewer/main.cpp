@@ -128,5 +128,10 @@ int main(int argc, char* argv[]) {
                              channel.Send(QStringLiteral("pong"));
                      });
     QObject::connect(&channel, &mensura::CommandChannel::Closed, &app, &QApplication::quit);
-    QuitNow(QApplication::exec());
+    const int status = QApplication::exec();
+    // The window goes before the process does, so that the desktop hears of
+    // it as closed, not only of a program gone.
+    window.hide();
+    QGuiApplication::sync();
+    QuitNow(status);
 }
