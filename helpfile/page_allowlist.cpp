@@ -27,7 +27,7 @@ constexpr std::size_t kMaxAddress = 2048;
 // (or, for those in kDroppedWithContent, their text too).
 // clang-format off
 // page name    written as    flags                            parent needed              attributes
-constexpr ElementSpec kElements[] = {
+constexpr ElementRule kElements[] = {
     {"p",          "p",          kBlock,                          "",                        kAlign},
     {"h1",         "h1",         kBlock,                          "",                        kAlign},
     {"h2",         "h2",         kBlock,                          "",                        kAlign},
@@ -265,9 +265,9 @@ Number ParseNumber(std::string_view s) {
     return n;
 }
 
-const ElementSpec* FindElement(std::string_view name) {
-    for (const ElementSpec& spec : kElements)
-        if (spec.name == name) return &spec;
+const ElementRule* FindElement(std::string_view name) {
+    for (const ElementRule& rule : kElements)
+        if (rule.name == name) return &rule;
     return nullptr;
 }
 
@@ -279,12 +279,12 @@ bool OtherBlock(std::string_view name) {
     return OneOf(name, kOtherBlocks);
 }
 
-bool ParentAllows(const ElementSpec& spec, const ElementSpec* parent) {
-    if (spec.parents.empty()) return !(parent && (parent->flags & kInTable));
-    return parent && ListHas(spec.parents, parent->name);
+bool ParentAllows(const ElementRule& rule, const ElementRule* parent) {
+    if (rule.parents.empty()) return !(parent && (parent->flags & kInTable));
+    return parent && ListHas(rule.parents, parent->name);
 }
 
-std::size_t AppendAttributes(const ElementSpec& spec, const char* const* atts,
+std::size_t AppendAttributes(const ElementRule& rule, const char* const* atts,
                              const AttributeContext& context, std::string& out) {
     std::size_t clamped = 0;
     bool haveClass = false, haveId = false, haveName = false;
@@ -295,7 +295,7 @@ std::size_t AppendAttributes(const ElementSpec& spec, const char* const* atts,
             haveClass = true;
             Classes(value, out);
         } else if ((key == "id" && !haveId) ||
-                   (key == "name" && (spec.attributes & kHref) && !haveName)) {
+                   (key == "name" && (rule.attributes & kHref) && !haveName)) {
             const std::string_view id = Trimmed(value);
             if (id.empty() || id.size() > kMaxId || !std::all_of(id.begin(), id.end(), [](char c) {
                     return IsNameChar(c) || c == '.' || c == ':';
@@ -305,29 +305,29 @@ std::size_t AppendAttributes(const ElementSpec& spec, const char* const* atts,
             out += key == "id" ? " id=\"" : " name=\"";
             out += id;
             out += '"';
-        } else if (key == "href" && (spec.attributes & kHref)) {
+        } else if (key == "href" && (rule.attributes & kHref)) {
             Link(value, context.pagePath, out);
-        } else if (key == "align" && (spec.attributes & kAlign)) {
+        } else if (key == "align" && (rule.attributes & kAlign)) {
             Choice(key, value, {"left", "right", "center", "justify"}, out);
-        } else if (key == "valign" && (spec.attributes & kCellAttrs)) {
+        } else if (key == "valign" && (rule.attributes & kCellAttrs)) {
             Choice(key, value, {"top", "middle", "bottom"}, out);
-        } else if (key == "rowspan" && (spec.attributes & kCellAttrs)) {
+        } else if (key == "rowspan" && (rule.attributes & kCellAttrs)) {
             clamped += Clamped(key, value, 1, kMaxSpan, false, out);
-        } else if (key == "width" && (spec.attributes & (kCellAttrs | kTableAttrs | kSrc))) {
-            clamped += Clamped(key, value, 1, kMaxLength, !(spec.attributes & kSrc), out);
-        } else if (key == "height" && (spec.attributes & kSrc)) {
+        } else if (key == "width" && (rule.attributes & (kCellAttrs | kTableAttrs | kSrc))) {
+            clamped += Clamped(key, value, 1, kMaxLength, !(rule.attributes & kSrc), out);
+        } else if (key == "height" && (rule.attributes & kSrc)) {
             clamped += Clamped(key, value, 1, kMaxLength, false, out);
-        } else if (key == "border" && (spec.attributes & kTableAttrs)) {
+        } else if (key == "border" && (rule.attributes & kTableAttrs)) {
             clamped += Clamped(key, value, 0, kMaxBorder, false, out);
-        } else if (key == "cellpadding" && (spec.attributes & kTableAttrs)) {
+        } else if (key == "cellpadding" && (rule.attributes & kTableAttrs)) {
             clamped += Clamped(key, value, 0, kMaxCellPadding, false, out);
-        } else if (key == "cellspacing" && (spec.attributes & kTableAttrs)) {
+        } else if (key == "cellspacing" && (rule.attributes & kTableAttrs)) {
             clamped += Clamped(key, value, 0, kMaxCellSpacing, false, out);
         }
     }
-    if ((spec.attributes & kCellAttrs) && context.cellSpan > 1)
+    if ((rule.attributes & kCellAttrs) && context.cellSpan > 1)
         out += " colspan=\"" + std::to_string(context.cellSpan) + "\"";
-    if (spec.attributes & kSrc) {
+    if (rule.attributes & kSrc) {
         out += " src=\"";
         out += context.imageSrc;
         out += '"';

@@ -28,7 +28,7 @@ enum Attributes : unsigned {
     kCellAttrs = 16   // colspan, rowspan, width, valign
 };
 
-struct ElementSpec {
+struct ElementRule {
     std::string_view name;     // in the page
     std::string_view out;      // written as
     unsigned flags;            // Flags
@@ -37,17 +37,17 @@ struct ElementSpec {
 };
 
 // The allowlisted element of that name; nullptr for any other.
-const ElementSpec* FindElement(std::string_view name);
+const ElementRule* FindElement(std::string_view name);
 // Elements that go with all they hold (script, style, svg, ...).
 bool DroppedWithContent(std::string_view name);
 // Blocks not in the allowlist: dropped, but they still break lines.
 bool OtherBlock(std::string_view name);
-// Whether spec may be written inside the written element parent (nullptr:
+// Whether rule may be written inside the written element parent (nullptr:
 // none): cells in rows, rows in tables, items in lists, and nothing but
 // those inside a table's structure.
-bool ParentAllows(const ElementSpec& spec, const ElementSpec* parent);
+bool ParentAllows(const ElementRule& rule, const ElementRule* parent);
 
-// The attributes an element written as spec keeps from atts (libxml2's
+// The attributes an element written as rule keeps from atts (libxml2's
 // name, value, ..., nullptr array), appended to out as ` name="value"`:
 // class names of [A-Za-z0-9_-] only, ids of those and ".:", links resolved
 // against pagePath or web and mail addresses as written, numbers clamped;
@@ -58,7 +58,7 @@ struct AttributeContext {
     int cellSpan = 0;
     std::string_view imageSrc;
 };
-std::size_t AppendAttributes(const ElementSpec& spec, const char* const* atts,
+std::size_t AppendAttributes(const ElementRule& rule, const char* const* atts,
                              const AttributeContext& context, std::string& out);
 
 // A dimension as HTML reads it: leading digits, then "%" if there.

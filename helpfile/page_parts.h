@@ -20,7 +20,6 @@ std::string DecodePage(std::string_view bytes);
 // Appends valid UTF-8 from possibly invalid UTF-8: each invalid byte becomes
 // U+FFFD, NUL too; the controls and noncharacters above are dropped.
 void AppendCleanUtf8(std::string& out, std::string_view bytes);
-void AppendUtf8(std::string& out, std::uint32_t cp);
 
 // Rewrites clean UTF-8 HTML into markup that libxml2's parser cannot read
 // two ways and cannot be made slow by: comments, doctypes and processing

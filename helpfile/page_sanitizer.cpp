@@ -20,6 +20,7 @@
 #include "chm_path.h"
 #include "page_allowlist.h"
 #include "page_parts.h"
+#include "utf8_text.h"
 
 namespace mensura::helpfile {
 
@@ -62,7 +63,7 @@ public:
 
     void Finish() {
         for (auto frame = m_frames.rbegin(); frame != m_frames.rend(); ++frame)
-            if (frame->spec && !(frame->spec->flags & kVoid)) CloseTag(*frame->spec);
+            if (frame->rule && !(frame->rule->flags & kVoid)) CloseTag(*frame->rule);
         std::string html = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>";
         std::string title;
         for (char c : m_title) {
@@ -86,27 +87,20 @@ public:
 
 private:
     struct Frame {
-        const ElementSpec* spec = nullptr;  // written as this; nullptr when dropped
+        const ElementRule* rule = nullptr;  // written as this; nullptr when dropped
         bool skip = false;                  // dropped with its content
         bool block = false;                 // breaks lines, written or not
         bool cell = false;                  // a table cell not written: its end is a blank
     };
 
-    static void CutUtf8(std::string& s, std::size_t limit) {
-        if (s.size() <= limit) return;
-        std::size_t end = limit;
-        while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-        s.resize(end);
-    }
-
-    const ElementSpec* WrittenParent() const {
+    const ElementRule* WrittenParent() const {
         for (auto frame = m_frames.rbegin(); frame != m_frames.rend(); ++frame)
-            if (frame->spec) return frame->spec;
+            if (frame->rule) return frame->rule;
         return nullptr;
     }
 
     bool InTableStructure() const {
-        const ElementSpec* parent = WrittenParent();
+        const ElementRule* parent = WrittenParent();
         return parent && (parent->flags & kInTable);
     }
 
@@ -137,52 +131,52 @@ private:
             m_frames.push_back(frame);
             return;
         }
-        const ElementSpec* spec = FindElement(name);
-        frame.block = (spec && (spec->flags & kBlock)) || OtherBlock(name);
-        if (spec) {
-            const ElementSpec* parent = WrittenParent();
-            const bool parentOk = ParentAllows(*spec, parent);
-            const bool tableOk = !(spec->flags & kTable) || m_tableDepth < kMaxTableDepth;
-            const bool indentOk = !(spec->flags & kIndent) || m_indentDepth < kMaxIndentDepth;
+        const ElementRule* rule = FindElement(name);
+        frame.block = (rule && (rule->flags & kBlock)) || OtherBlock(name);
+        if (rule) {
+            const ElementRule* parent = WrittenParent();
+            const bool parentOk = ParentAllows(*rule, parent);
+            const bool tableOk = !(rule->flags & kTable) || m_tableDepth < kMaxTableDepth;
+            const bool indentOk = !(rule->flags & kIndent) || m_indentDepth < kMaxIndentDepth;
             if (!tableOk && parentOk) ++m_page.flattenedTables;
             if (parentOk && tableOk && indentOk && m_depth < kMaxDepth &&
                 m_elements < kMaxElements) {
-                frame.spec = spec;
+                frame.rule = rule;
             } else {
                 ++m_page.droppedElements;
             }
         }
         if (name == "img") Image(atts, frame);
-        if (frame.spec && name == "table")
+        if (frame.rule && name == "table")
             m_grids.push_back({m_frames.size(), 1L << std::min(m_tableDepth, 30)});
-        if (frame.spec && name == "tr" && !AddRow()) {
-            frame.spec = nullptr;
+        if (frame.rule && name == "tr" && !AddRow()) {
+            frame.rule = nullptr;
             ++m_page.droppedElements;
         }
         m_cellSpan = 0;
-        if (frame.spec && (name == "td" || name == "th") && !AddCell(atts)) {
-            frame.spec = nullptr;
+        if (frame.rule && (name == "td" || name == "th") && !AddCell(atts)) {
+            frame.rule = nullptr;
             ++m_page.droppedElements;
         }
         // A part of a table that cannot be written (past a cap, or out of
         // place) ends the table, so that what follows is not lost between
         // its cells but written as lines of text.
-        if (!frame.spec && spec && (spec->flags & kTablePart) && InTableStructure()) EndTable();
-        if (!frame.spec && (name == "td" || name == "th")) {
+        if (!frame.rule && rule && (rule->flags & kTablePart) && InTableStructure()) EndTable();
+        if (!frame.rule && (name == "td" || name == "th")) {
             frame.block = false;
             frame.cell = true;
         }
-        if (frame.spec) {
+        if (frame.rule) {
             std::string tag = "<";
-            tag += frame.spec->out;
+            tag += frame.rule->out;
             m_page.clampedNumbers +=
-                AppendAttributes(*frame.spec, atts, {m_pagePath, m_cellSpan, m_imageSrc}, tag);
+                AppendAttributes(*frame.rule, atts, {m_pagePath, m_cellSpan, m_imageSrc}, tag);
             tag += '>';
             if (!Room(tag.size())) return;
             if (frame.block) m_pendingBreak = false;  // the block breaks the line itself
             m_body += tag;
             ++m_elements;
-            const unsigned flags = frame.spec->flags;
+            const unsigned flags = frame.rule->flags;
             if (!(flags & kVoid)) {
                 ++m_depth;
                 if (flags & kTable) ++m_tableDepth;
@@ -213,9 +207,9 @@ private:
             if (--m_skipDepth == 0) m_inTitle = false;
             return;
         }
-        if (frame.spec) {
-            if (frame.spec->flags & kVoid) return;
-            Close(*frame.spec);
+        if (frame.rule) {
+            if (frame.rule->flags & kVoid) return;
+            Close(*frame.rule);
             if (frame.block) BreakRun();
         } else if (frame.cell) {
             Blank();
@@ -225,15 +219,15 @@ private:
     }
 
     // Writes the end tag of a written element and leaves it.
-    void Close(const ElementSpec& spec) {
-        CloseTag(spec);
+    void Close(const ElementRule& rule) {
+        CloseTag(rule);
         --m_depth;
-        if (spec.flags & kTable) {
+        if (rule.flags & kTable) {
             --m_tableDepth;
             m_grids.pop_back();
         }
-        if (spec.flags & kIndent) --m_indentDepth;
-        if (spec.flags & kPre) --m_preDepth;
+        if (rule.flags & kIndent) --m_indentDepth;
+        if (rule.flags & kPre) --m_preDepth;
     }
 
     // A row for the innermost table, if the page's grid cells allow it.
@@ -284,16 +278,16 @@ private:
         const std::size_t table = m_grids.back().frame;
         for (std::size_t i = m_frames.size(); i-- > table;) {
             Frame& frame = m_frames[i];
-            if (!frame.spec || (frame.spec->flags & kVoid)) continue;
-            Close(*frame.spec);
-            frame.spec = nullptr;
+            if (!frame.rule || (frame.rule->flags & kVoid)) continue;
+            Close(*frame.rule);
+            frame.rule = nullptr;
         }
         BreakRun();
     }
 
-    void CloseTag(const ElementSpec& spec) {
+    void CloseTag(const ElementRule& rule) {
         m_body += "</";
-        m_body += spec.out;
+        m_body += rule.out;
         m_body += '>';
         m_pendingBreak = false;
     }
@@ -415,7 +409,7 @@ private:
     }
 
     // Checks an image's source and the caps; the alt text goes to the plain
-    // text either way, and the image is written only if frame.spec stays.
+    // text either way, and the image is written only if frame.rule stays.
     void Image(const char** atts, Frame& frame) {
         std::string_view src, alt;
         for (const char** a = atts; a && a[0]; a += 2) {
@@ -432,7 +426,7 @@ private:
             PlainText(clean);
             PlainText(" ");
         }
-        if (!frame.spec) {
+        if (!frame.rule) {
             ++m_page.droppedImages;
             return;
         }
@@ -445,7 +439,7 @@ private:
             (!known && m_page.images.size() >= kMaxDistinctImages)) {
             ++m_page.droppedImages;
             ++m_page.droppedElements;
-            frame.spec = nullptr;
+            frame.rule = nullptr;
             return;
         }
         m_imagePath = *path;

@@ -7,36 +7,11 @@
 
 #include "ascii_text.h"
 #include "chm_path.h"
+#include "utf8_text.h"
 
 namespace mensura::helpfile {
 
 namespace {
-
-// Cuts a UTF-8 text to at most `limit` bytes without splitting a character.
-void CutUtf8(std::string& s, std::size_t limit) {
-    if (s.size() <= limit) return;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
-    s.resize(end);
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 // Decodes the character references of an attribute value: the five XML
 // names, &nbsp; and numeric ones. Anything else is kept literally. A

@@ -261,10 +261,6 @@ QString HelpWindow::OpenFile(const QString& path) {
     return QString();
 }
 
-void HelpWindow::ShowFile(const QString& path) {
-    ShowFirstOf({path});
-}
-
 void HelpWindow::ShowFirstOf(const QStringList& candidates) {
     // The places in order; a file that cannot be read is passed over, so a
     // damaged copy in the current folder does not hide a good one further

@@ -43,15 +43,10 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     ~HelpWindow() override;
 
-    // Opens the help file at path, unless it is the one open already, and
-    // shows its default topic; a file that cannot be read gets a message.
-    void ShowFile(const QString& path);
     // Shows the first of these places that holds a readable help file,
     // naming in the status bar the ones passed over; a message when none
     // does.
     void ShowFirstOf(const QStringList& candidates);
-    // Says that no help file was found, naming every place tried, in order.
-    void ShowNotFound(const QStringList& tried);
     // The help file shown; empty while a message is shown instead.
     QString FilePath() const { return m_path; }
     // The page shown ("help:/units.html"); empty while a message is shown.
@@ -74,6 +69,8 @@ signals:
 private:
     void BuildWindow();
     void AddKeys();
+    // Says that no help file was found, naming every place tried, in order.
+    void ShowNotFound(const QStringList& tried);
     QString OpenFile(const QString& path);
     void ShowMessage(const QString& heading, const QString& body);
     void ShowDefaultTopic();
