@@ -129,8 +129,11 @@ int main(int argc, char* argv[]) {
                      });
     QObject::connect(&channel, &mensura::CommandChannel::Closed, &app, &QApplication::quit);
     const int status = QApplication::exec();
-    // The window goes before the process does, so that the desktop hears of
-    // it as closed, not only of a program gone.
+    // QApplication::quit() has closed the window already. Under X11, sync()
+    // makes sure the server has heard so before the process ends; Qt's
+    // Wayland plugin has no sync, and a compositor may drop the last requests
+    // of a client that has gone. Either way the window system removes the
+    // windows of a program that has ended.
     window.hide();
     QGuiApplication::sync();
     QuitNow(status);

@@ -86,6 +86,15 @@ QList<Toplevel> Shown(const QString& title) {
     return shown;
 }
 
+// Whether the process still runs (a zombie has ended).
+bool Runs(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype state = line.lastIndexOf(") ") + 2;
+    return state >= 2 && state < line.size() && line.at(state) != 'Z';
+}
+
 // The whole output, as the compositor draws it.
 QImage Screenshot() {
     QTemporaryDir dir;
@@ -224,9 +233,15 @@ void WaylandTest::helpOpensAndCloses() {
     // beside this one; the Help layer closes it.
     Trigger("mnuHelpItem");
     QTRY_COMPARE_WITH_TIMEOUT(Shown(QStringLiteral("Mensura Help")).size(), 1, 20000);
-    QVERIFY(mensura::CurrentHelpViewer().pid > 0);
+    const qint64 viewer = mensura::CurrentHelpViewer().pid;
+    QVERIFY(viewer > 0);
     mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);
-    QTRY_VERIFY_WITH_TIMEOUT(Shown(QStringLiteral("Mensura Help")).isEmpty(), 10000);
+    // The viewer closes its window and ends, or is killed if it is slow to.
+    // Weston drops the requests still unread from a client that has gone,
+    // the window's destroy among them, and removes the client's windows
+    // without a line in its log: a viewer that has ended has no window left.
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(QStringLiteral("Mensura Help")).isEmpty() || !Runs(viewer),
+                             10000);
     QCOMPARE(Shown(QStringLiteral("Mensura")).size(), 1);
 }
 
