@@ -40,7 +40,6 @@ public:
     QVariant loadResource(int type, const QUrl& name) override;
 
     // The zoom, in per cent of the page's own size, and its steps.
-    int Zoom() const { return m_zoom; }
     void ZoomIn();
     void ZoomOut();
     void ResetZoom();

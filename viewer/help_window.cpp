@@ -40,10 +40,6 @@ namespace {
 // The window's title while no file is open, or the file names none.
 const QString kDefaultTitle = QStringLiteral("Mensura Help");
 
-QString Escaped(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
 // A link's address as it will be opened: a page of the file by its path, any
 // other address exactly as it goes to the desktop, encoded (a user name and
 // "@" stay in sight). Control and formatting characters, which could hide
@@ -282,7 +278,8 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
         return;
     }
     QString items;
-    for (const QString& item : skipped) items += QStringLiteral("<li>%1</li>").arg(Escaped(item));
+    for (const QString& item : skipped)
+        items += QStringLiteral("<li>%1</li>").arg(item.toHtmlEscaped());
     ShowMessage(QStringLiteral("The help cannot be shown"),
                 QStringLiteral("<p>No help file found can be read:</p><ul>%1</ul>").arg(items));
 }
@@ -290,7 +287,7 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
 void HelpWindow::ShowNotFound(const QStringList& tried) {
     QString places;
     for (const QString& path : tried)
-        places += QStringLiteral("<li><code>%1</code></li>").arg(Escaped(path));
+        places += QStringLiteral("<li><code>%1</code></li>").arg(path.toHtmlEscaped());
     ShowMessage(QStringLiteral("The help file was not found"),
                 QStringLiteral("<p>Mensura looked for its help file in these places, in this "
                                "order, and found it in none of them:</p><ol>%1</ol>"
@@ -314,8 +311,8 @@ void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     m_homeAction->setEnabled(false);
     m_browser->clearHistory();
     setWindowTitle(kDefaultTitle);
-    m_browser->setHtml(
-        QStringLiteral("<html><body><h2>%1</h2>%2</body></html>").arg(Escaped(heading), body));
+    m_browser->setHtml(QStringLiteral("<html><body><h2>%1</h2>%2</body></html>")
+                           .arg(heading.toHtmlEscaped(), body));
     statusBar()->clearMessage();
 }
 

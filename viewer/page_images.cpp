@@ -9,7 +9,6 @@ void PageImages::StartPage() {
     m_images.clear();
     m_pixels = 0;
     m_decoded = 0;
-    m_refused = 0;
 }
 
 QImage PageImages::Refused() {
@@ -27,10 +26,7 @@ QImage PageImages::Image(const QString& path) {
     const QString key = path.toLower();
     if (const auto known = m_images.constFind(key); known != m_images.constEnd()) return *known;
     QImage image = Decode(path);
-    if (image.isNull()) {
-        ++m_refused;
-        image = Refused();
-    }
+    if (image.isNull()) image = Refused();
     m_images.insert(key, image);
     return image;
 }

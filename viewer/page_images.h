@@ -41,7 +41,6 @@ public:
 
     qint64 DecodedPixels() const { return m_pixels; }
     int Decoded() const { return m_decoded; }
-    int Refusals() const { return m_refused; }
 
 private:
     QImage Decode(const QString& path);
@@ -50,7 +49,6 @@ private:
     QHash<QString, QImage> m_images;  // by lower-cased path, refusals too
     qint64 m_pixels = 0;
     int m_decoded = 0;
-    int m_refused = 0;
 };
 
 }  // namespace mensura
