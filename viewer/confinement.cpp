@@ -231,6 +231,20 @@ std::string ConfinementReport::Describe() const {
     return text;
 }
 
+std::vector<int> OpenRegularFiles(const std::vector<std::string>& paths) {
+    std::vector<int> fds;
+    for (const std::string& path : paths) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+            fds.push_back(fd);
+        else
+            close(fd);
+    }
+    return fds;
+}
+
 ConfinementReport Confine(const ConfinementRules& rules) {
     ConfinementReport report;
     // Both Landlock and an unprivileged seccomp filter require that the

@@ -46,6 +46,11 @@ struct ConfinementReport {
 // the program's own /proc entries.
 std::vector<std::string> PlacesQtReads();
 
+// Opens for reading each path that names a regular file (a FIFO or a
+// device is not waited on), so that its descriptor can stay readable
+// under the confinement; the other paths are left out.
+std::vector<int> OpenRegularFiles(const std::vector<std::string>& paths);
+
 // Confines the calling thread and every thread and process it starts from
 // now on, for the rest of their lives: call it before any other thread
 // exists. What the kernel cannot do is left out and said in the report;

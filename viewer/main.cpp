@@ -6,8 +6,6 @@
 // It ends when its window is closed or when the program that started it
 // closes the line. Started with --print or --print-confined it prints a
 // page instead (print_job.h).
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -35,23 +33,6 @@ namespace {
     _exit(status);
 }
 
-// Each place that holds a regular file, opened before the confinement so
-// that the file stays readable; a FIFO or a device is not waited on.
-std::vector<int> OpenHelpFiles(const QStringList& candidates) {
-    std::vector<int> fds;
-    for (const QString& path : candidates) {
-        const int fd =
-            open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0) continue;
-        struct stat info {};
-        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
-            fds.push_back(fd);
-        else
-            close(fd);
-    }
-    return fds;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -64,18 +45,23 @@ int main(int argc, char* argv[]) {
                     ? mensura::RunPrintJob(arguments, qtArgc, argv)
                     : mensura::RunConfinedPrint(arguments, qtArgc, argv));
     }
+    // The places to look, after "--".
+    std::vector<std::string> places;
     QStringList candidates;
-    bool places = false;
+    bool afterDashes = false;
     for (int i = 1; i < argc; ++i) {
-        if (places)
+        if (afterDashes) {
+            places.emplace_back(argv[i]);
             candidates << QFile::decodeName(argv[i]);
-        else if (std::string(argv[i]) == "--")
-            places = true;
+        } else if (std::string(argv[i]) == "--") {
+            afterDashes = true;
+        }
     }
     // A line to a program that has gone must not end the viewer by a signal.
     std::signal(SIGPIPE, SIG_IGN);
 
-    const std::vector<int> helpFiles = OpenHelpFiles(candidates);
+    // Opened before the confinement, so that the help files stay readable.
+    const std::vector<int> helpFiles = mensura::viewer::OpenRegularFiles(places);
     mensura::viewer::ConfinementRules rules;
     rules.readable = mensura::viewer::PlacesQtReads();
     rules.readableFiles = helpFiles;

@@ -1,7 +1,5 @@
 #include "print_job.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -125,9 +123,8 @@ private:
 int RunPrintJob(const QStringList& arguments, int& argc, char** argv) {
     const QString file = arguments.value(0);
     const QString page = arguments.value(1);
-    const qsizetype titleAt = arguments.indexOf(QStringLiteral("--title"));
-    const qsizetype pdfAt = arguments.indexOf(QStringLiteral("--pdf"));
-    const QString title = JobTitle(titleAt >= 0 ? arguments.value(titleAt + 1) : QString());
+    const PrintSettings given = PrintSettings::From(arguments.mid(2));
+    const QString title = JobTitle(given.title);
     if (file.isEmpty() || !QUrl(page).isValid() || QUrl(page).scheme() != kHelpScheme) {
         Fail(QStringLiteral("no help file or page given"));
         return 2;
@@ -138,7 +135,7 @@ int RunPrintJob(const QStringList& arguments, int& argc, char** argv) {
     PrepareApplication();
     PrintSettings settings;
     settings.title = title;
-    QString pdf = pdfAt >= 0 ? arguments.value(pdfAt + 1) : QString();
+    QString pdf = given.pdf;
     if (pdf.isEmpty()) {
         // The choice is the user's, made before anything of the file is read.
         QPrinter printer(QPrinter::HighResolution);
@@ -208,20 +205,19 @@ int RunConfinedPrint(const QStringList& arguments, int& argc, char** argv) {
     const QUrl page(arguments.value(1));
     const PrintSettings settings = PrintSettings::From(arguments.mid(2));
 
-    const int helpFile =
-        open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    struct stat info {};
-    if (helpFile < 0 || fstat(helpFile, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const std::vector<int> helpFile =
+        viewer::OpenRegularFiles({QFile::encodeName(file).toStdString()});
+    if (helpFile.empty()) {
         Fail(QStringLiteral("%1 cannot be read").arg(file));
         return 1;
     }
     viewer::ConfinementRules rules;
     rules.readable = viewer::PlacesQtReads();
-    rules.readableFiles = {helpFile};
+    rules.readableFiles = helpFile;
     for (const QString& place : {settings.spool, settings.pdf})
         if (!place.isEmpty()) rules.writable.push_back(QFile::encodeName(place).toStdString());
     const viewer::ConfinementReport confinement = viewer::Confine(rules);
-    close(helpFile);
+    for (const int fd : helpFile) close(fd);
     if (!confinement.problem.empty())
         std::fprintf(stderr, "mensura-help: confined only in part: %s\n",
                      confinement.problem.c_str());
