@@ -22,7 +22,6 @@ namespace {
 constexpr int kDefaultDeadlineMs = 5000;  // a hung viewer is ended after this
 constexpr int kPingEveryMs = 2000;        // while a viewer runs
 constexpr qint64 kMaxReplyBytes = 64 * 1024;
-const QString kHelpSchemeName = QStringLiteral("help");
 
 // The one help viewer process and the conversation with it: a line per
 // command on its standard input ("show", "ping"), a line per answer on its
@@ -169,7 +168,7 @@ private:
     void Print(const QStringList& parts) {
         const QString file = parts.value(0);
         const QUrl page(parts.value(1));
-        if (file.isEmpty() || file != m_state.file || page.scheme() != kHelpSchemeName) return;
+        if (file.isEmpty() || file != m_state.file || page.scheme() != kHelpScheme) return;
         QProcess printing;
         printing.setProgram(m_process->program());
         printing.setArguments({QStringLiteral("--print"), file, page.toString(),

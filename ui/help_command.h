@@ -18,6 +18,10 @@ class QWidget;
 
 namespace mensura {
 
+// The scheme of the addresses the viewer gives the help's pages, in its
+// answers too ("help:/units.html").
+inline const QString kHelpScheme = QStringLiteral("help");
+
 // The commands the layer knows.
 constexpr unsigned int HH_DISPLAY_TOPIC = 0x0000;  // show the file's default topic
 constexpr unsigned int HH_CLOSE_ALL = 0x0012;      // close the help window

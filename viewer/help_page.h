@@ -6,9 +6,9 @@
 #include <QUrl>
 #include <string>
 
-namespace mensura {
+#include "help_command.h"  // kHelpScheme
 
-inline const QString kHelpScheme = QStringLiteral("help");
+namespace mensura {
 
 // A place as the reader gives it, an absolute path with perhaps a fragment
 // ("/units.html#length"), as a URL of the help scheme.

@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
             const QUrl shown(viewer.page);
             std::cout << "opened: " << OpenHelpFile(viewer.pid).toStdString() << '\n'
                       << "shown: " << shown.toString().toStdString() << '\n';
-            status = shown.scheme() == QStringLiteral("help") && !viewer.file.isEmpty() ? 0 : 1;
+            status = shown.scheme() == mensura::kHelpScheme && !viewer.file.isEmpty() ? 0 : 1;
         }
     }
     mensura::HtmlHelp(nullptr, nullptr, mensura::HH_CLOSE_ALL, 0);
