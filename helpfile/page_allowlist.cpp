@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "ascii_text.h"
 #include "chm_path.h"
 #include "page_sanitizer.h"
 
@@ -111,20 +112,8 @@ bool ListHas(std::string_view list, std::string_view word) {
     return false;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(s[i]) != prefix[i]) return false;
-    return true;
-}
-
 bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-';
+    return IsAsciiAlnum(c) || c == '_' || c == '-';
 }
 
 void Classes(std::string_view value, std::string& out) {
@@ -152,8 +141,8 @@ void Classes(std::string_view value, std::string& out) {
 // mail address as written; anything else is dropped.
 void Link(std::string_view value, std::string_view pagePath, std::string& out) {
     const std::string_view href = Trimmed(value);
-    if (StartsNoCase(href, "http://") || StartsNoCase(href, "https://") ||
-        StartsNoCase(href, "mailto:")) {
+    if (StartsWithNoCase(href, "http://") || StartsWithNoCase(href, "https://") ||
+        StartsWithNoCase(href, "mailto:")) {
         if (href.size() > kMaxAddress || std::any_of(href.begin(), href.end(), [](char c) {
                 return static_cast<unsigned char>(c) <= 0x20;
             }))
@@ -171,8 +160,7 @@ void Link(std::string_view value, std::string_view pagePath, std::string& out) {
 
 void Choice(std::string_view key, std::string_view value,
             std::initializer_list<std::string_view> choices, std::string& out) {
-    std::string lowered(Trimmed(value).substr(0, 16));
-    for (char& c : lowered) c = Lower(c);
+    const std::string lowered = Folded(Trimmed(value).substr(0, 16));
     if (std::find(choices.begin(), choices.end(), lowered) == choices.end()) return;
     out += " ";
     out += key;
@@ -194,37 +182,6 @@ std::size_t Clamped(std::string_view key, std::string_view value, long min, long
 }
 
 }  // namespace
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-void AppendEscaped(std::string& out, std::string_view s) {
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
 
 // An in-file path as a URL path: everything but unreserved characters, "/"
 // and, in the fragment, ":" percent-encoded, so that the viewer's decoding

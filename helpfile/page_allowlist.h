@@ -69,10 +69,6 @@ struct Number {
 };
 Number ParseNumber(std::string_view s);
 
-bool IsBlank(char c);
-std::string_view Trimmed(std::string_view s);
-// Text or an attribute value with &, <, > and " escaped.
-void AppendEscaped(std::string& out, std::string_view s);
 // An in-file path ("/a b.html#x") as it is written in a link or image.
 std::string PathUrl(std::string_view path);
 
