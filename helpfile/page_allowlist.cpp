@@ -87,7 +87,7 @@ constexpr std::string_view kDroppedWithContent[] = {
 // Blocks not in the allowlist: dropped, but their ends still break lines.
 constexpr std::string_view kOtherBlocks[] = {
     "html", "body", "form",    "fieldset",  "legend",   "details", "summary",
-    "menu", "dir",  "listing", "plaintext", "noscript", "hgroup",  "body"};
+    "menu", "dir",  "listing", "plaintext", "noscript", "hgroup"};
 
 // The attributes kept, by the Attributes bit of the elements that keep
 // them. (A cell's colspan and an image's src are written from what the
@@ -264,6 +264,12 @@ const AttributeRule* FindAttribute(const ElementRule& rule, std::string_view nam
             (attribute.elements == kEvery || (rule.attributes & attribute.elements)))
             return &attribute;
     return nullptr;
+}
+
+bool ReadsAttribute(std::string_view name) {
+    return name == "alt" ||
+           std::any_of(std::begin(kAttributes), std::end(kAttributes),
+                       [&](const AttributeRule& attribute) { return attribute.name == name; });
 }
 
 std::size_t AppendAttributes(const ElementRule& rule, const char* const* atts,

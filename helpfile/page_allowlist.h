@@ -74,6 +74,10 @@ struct AttributeRule {
 // The rule for an attribute of that name on an element written as rule;
 // nullptr when the element does not keep it.
 const AttributeRule* FindAttribute(const ElementRule& rule, std::string_view name);
+// Whether some element keeps an attribute of that name, or the sanitizer
+// reads it (an image's alt, which goes to the text): the attributes that
+// canonical markup passes on to the parser.
+bool ReadsAttribute(std::string_view name);
 
 // Caps on the values of class, id and name, and of web and mail links.
 inline constexpr std::size_t kMaxClassName = 64;

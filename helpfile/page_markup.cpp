@@ -11,17 +11,12 @@
 #include <unordered_map>
 
 #include "ascii_text.h"
+#include "page_allowlist.h"
 #include "page_parts.h"
 
 namespace mensura::helpfile::page {
 
 namespace {
-
-// The attributes the sanitizer may write out or read; no other reaches
-// the parser, so no tag carries more than these.
-constexpr std::string_view kKeptAttributes[] = {
-    "href",        "src",    "name",   "id",    "class",   "width",   "height",     "alt",
-    "cellpadding", "border", "valign", "align", "colspan", "rowspan", "cellspacing"};
 
 // Elements whose content is no markup and goes: scripts, styles, frames,
 // form fields and the like. (A title's content is text, kept.)
@@ -202,7 +197,9 @@ private:
                     value = m_in.substr(start, i - start);
                 }
             }
-            if (tag.closing || !OneOf(attr, kKeptAttributes)) continue;
+            // Only the attributes the allowlist keeps or reads reach the
+            // parser, so no tag carries more than those few.
+            if (tag.closing || !ReadsAttribute(attr)) continue;
             const std::string marker = " " + attr + "=";
             if (tag.attributes.find(marker) != std::string::npos) continue;  // the first counts
             tag.attributes += marker + "\"";
