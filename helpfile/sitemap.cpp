@@ -71,14 +71,14 @@ std::string EntitiesDecoded(std::string_view s) {
     return out;
 }
 
-// Blanks of any kind become one space, other control characters go, and
-// the ends are trimmed.
+// Runs of HTML's blanks become one space, other control characters go,
+// and the ends are trimmed.
 std::string Tidied(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     bool blank = false;
     for (char c : s) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        if (IsBlank(c)) {
             blank = !out.empty();
             continue;
         }
