@@ -143,20 +143,30 @@ std::string ChmFile::Impl::Sitemap(const std::string& named, std::string_view ex
     return *std::min_element(candidates.begin(), candidates.end());
 }
 
+namespace {
+
+// A sitemap's path and bytes, for its parser; nullopt when the file has
+// none (an empty path) or it cannot be read.
+struct SitemapObject {
+    std::string path, bytes;
+};
+std::optional<SitemapObject> ReadSitemap(const ChmFile& file, std::string path) {
+    if (path.empty()) return std::nullopt;
+    std::optional<std::string> bytes = file.Object(path);
+    if (!bytes) return std::nullopt;
+    return SitemapObject{std::move(path), std::move(*bytes)};
+}
+
+}  // namespace
+
 std::vector<ContentsEntry> ChmFile::Contents() const {
-    const std::string sitemap = m_impl->Sitemap(m_impl->system.contentsFile, ".hhc");
-    if (sitemap.empty()) return {};
-    const auto bytes = Object(sitemap);
-    if (!bytes) return {};
-    return ParseSitemap(*bytes, sitemap);
+    const auto hhc = ReadSitemap(*this, m_impl->Sitemap(m_impl->system.contentsFile, ".hhc"));
+    return hhc ? ParseSitemap(hhc->bytes, hhc->path) : std::vector<ContentsEntry>();
 }
 
 std::vector<IndexEntry> ChmFile::Index() const {
-    const std::string sitemap = m_impl->Sitemap(m_impl->system.indexFile, ".hhk");
-    if (sitemap.empty()) return {};
-    const auto bytes = Object(sitemap);
-    if (!bytes) return {};
-    return ParseIndex(*bytes, sitemap);
+    const auto hhk = ReadSitemap(*this, m_impl->Sitemap(m_impl->system.indexFile, ".hhk"));
+    return hhk ? ParseIndex(hhk->bytes, hhk->path) : std::vector<IndexEntry>();
 }
 
 std::vector<std::string> ChmFile::Pages() const {
@@ -172,7 +182,7 @@ std::vector<std::string> ChmFile::Pages() const {
 std::string ChmFile::Title() const {
     std::string title;
     for (char c : m_impl->system.title)
-        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) title.push_back(c);
+        if (!IsControl(c)) title.push_back(c);
     return title;
 }
 

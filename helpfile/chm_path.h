@@ -20,10 +20,4 @@ inline constexpr std::size_t kMaxPathLength = 512;
 // kMaxPathLength. A fragment ("#part") is kept, a query ("?x") dropped.
 std::optional<std::string> ResolvePath(std::string_view link, std::string_view base = "/");
 
-// A character below space, or DEL.
-inline bool IsControl(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-}
-
 }  // namespace mensura::helpfile

@@ -4,24 +4,18 @@
 
 #include <algorithm>
 #include <climits>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "ascii_text.h"
 #include "chm_path.h"
 #include "page_sanitizer.h"
 
 namespace mensura::helpfile::page {
 
 namespace {
-
-// Longest class name and most class names on an element; longest id.
-constexpr std::size_t kMaxClassName = 64;
-constexpr std::size_t kMaxClasses = 8;
-constexpr std::size_t kMaxId = 128;
-// Longest web or mail address kept in a link.
-constexpr std::size_t kMaxAddress = 2048;
 
 // The allowlist. Elements not listed are dropped and their text kept
 // (or, for those in kDroppedWithContent, their text too).
@@ -93,7 +87,31 @@ constexpr std::string_view kDroppedWithContent[] = {
 // Blocks not in the allowlist: dropped, but their ends still break lines.
 constexpr std::string_view kOtherBlocks[] = {
     "html", "body", "form",    "fieldset",  "legend",   "details", "summary",
-    "menu", "dir",  "listing", "plaintext", "noscript", "hgroup",  "body"};
+    "menu", "dir",  "listing", "plaintext", "noscript", "hgroup"};
+
+// The attributes kept, by the Attributes bit of the elements that keep
+// them. (A cell's colspan and an image's src are written from what the
+// sanitizer made of them, not as the page wrote them.)
+// clang-format off
+// name          kept by                    value            choices                     min  max
+constexpr AttributeRule kAttributes[] = {
+    {"class",       kEvery,                   Value::kClasses},
+    {"id",          kEvery,                   Value::kId},
+    {"name",        kHref,                    Value::kId},
+    {"href",        kHref,                    Value::kLink},
+    {"src",         kSrc,                     Value::kSource},
+    {"align",       kAlign,                   Value::kChoice,  "left right center justify"},
+    {"valign",      kCellAttrs,               Value::kChoice,  "top middle bottom"},
+    {"colspan",     kCellAttrs,               Value::kSpan,    {},                         1,   kMaxSpan},
+    {"rowspan",     kCellAttrs,               Value::kNumber,  {},                         1,   kMaxSpan},
+    {"width",       kCellAttrs | kTableAttrs, Value::kNumber,  {},                         1,   kMaxLength, true},
+    {"width",       kSrc,                     Value::kNumber,  {},                         1,   kMaxLength},
+    {"height",      kSrc,                     Value::kNumber,  {},                         1,   kMaxLength},
+    {"border",      kTableAttrs,              Value::kNumber,  {},                         0,   kMaxBorder},
+    {"cellpadding", kTableAttrs,              Value::kNumber,  {},                         0,   kMaxCellPadding},
+    {"cellspacing", kTableAttrs,              Value::kNumber,  {},                         0,   kMaxCellSpacing},
+};
+// clang-format on
 
 template <std::size_t N>
 bool OneOf(std::string_view s, const std::string_view (&list)[N]) {
@@ -111,20 +129,8 @@ bool ListHas(std::string_view list, std::string_view word) {
     return false;
 }
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(s[i]) != prefix[i]) return false;
-    return true;
-}
-
 bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-';
+    return IsAsciiAlnum(c) || c == '_' || c == '-';
 }
 
 void Classes(std::string_view value, std::string& out) {
@@ -152,8 +158,8 @@ void Classes(std::string_view value, std::string& out) {
 // mail address as written; anything else is dropped.
 void Link(std::string_view value, std::string_view pagePath, std::string& out) {
     const std::string_view href = Trimmed(value);
-    if (StartsNoCase(href, "http://") || StartsNoCase(href, "https://") ||
-        StartsNoCase(href, "mailto:")) {
+    if (StartsWithNoCase(href, "http://") || StartsWithNoCase(href, "https://") ||
+        StartsWithNoCase(href, "mailto:")) {
         if (href.size() > kMaxAddress || std::any_of(href.begin(), href.end(), [](char c) {
                 return static_cast<unsigned char>(c) <= 0x20;
             }))
@@ -169,11 +175,10 @@ void Link(std::string_view value, std::string_view pagePath, std::string& out) {
     if (path && PathUrl(*path).size() <= kMaxPathLength) out += " href=\"" + PathUrl(*path) + "\"";
 }
 
-void Choice(std::string_view key, std::string_view value,
-            std::initializer_list<std::string_view> choices, std::string& out) {
-    std::string lowered(Trimmed(value).substr(0, 16));
-    for (char& c : lowered) c = Lower(c);
-    if (std::find(choices.begin(), choices.end(), lowered) == choices.end()) return;
+void Choice(std::string_view key, std::string_view value, std::string_view choices,
+            std::string& out) {
+    const std::string lowered = Folded(Trimmed(value).substr(0, 16));
+    if (lowered.empty() || !ListHas(choices, lowered)) return;
     out += " ";
     out += key;
     out += "=\"" + lowered + "\"";
@@ -194,37 +199,6 @@ std::size_t Clamped(std::string_view key, std::string_view value, long min, long
 }
 
 }  // namespace
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-void AppendEscaped(std::string& out, std::string_view s) {
-    for (char c : s) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
 
 // An in-file path as a URL path: everything but unreserved characters, "/"
 // and, in the fragment, ":" percent-encoded, so that the viewer's decoding
@@ -284,45 +258,61 @@ bool ParentAllows(const ElementRule& rule, const ElementRule* parent) {
     return parent && ListHas(rule.parents, parent->name);
 }
 
+const AttributeRule* FindAttribute(const ElementRule& rule, std::string_view name) {
+    for (const AttributeRule& attribute : kAttributes)
+        if (attribute.name == name &&
+            (attribute.elements == kEvery || (rule.attributes & attribute.elements)))
+            return &attribute;
+    return nullptr;
+}
+
+bool ReadsAttribute(std::string_view name) {
+    return name == "alt" ||
+           std::any_of(std::begin(kAttributes), std::end(kAttributes),
+                       [&](const AttributeRule& attribute) { return attribute.name == name; });
+}
+
 std::size_t AppendAttributes(const ElementRule& rule, const char* const* atts,
                              const AttributeContext& context, std::string& out) {
     std::size_t clamped = 0;
-    bool haveClass = false, haveId = false, haveName = false;
+    std::vector<std::string_view> seen;  // the first class, and the first valid id and name
     for (const char* const* a = atts; a && a[0]; a += 2) {
         const std::string_view key(a[0]);
         const std::string_view value = a[1] ? std::string_view(a[1]) : std::string_view();
-        if (key == "class" && !haveClass) {
-            haveClass = true;
-            Classes(value, out);
-        } else if ((key == "id" && !haveId) ||
-                   (key == "name" && (rule.attributes & kHref) && !haveName)) {
-            const std::string_view id = Trimmed(value);
-            if (id.empty() || id.size() > kMaxId || !std::all_of(id.begin(), id.end(), [](char c) {
-                    return IsNameChar(c) || c == '.' || c == ':';
-                }))
-                continue;
-            (key == "id" ? haveId : haveName) = true;
-            out += key == "id" ? " id=\"" : " name=\"";
-            out += id;
-            out += '"';
-        } else if (key == "href" && (rule.attributes & kHref)) {
-            Link(value, context.pagePath, out);
-        } else if (key == "align" && (rule.attributes & kAlign)) {
-            Choice(key, value, {"left", "right", "center", "justify"}, out);
-        } else if (key == "valign" && (rule.attributes & kCellAttrs)) {
-            Choice(key, value, {"top", "middle", "bottom"}, out);
-        } else if (key == "rowspan" && (rule.attributes & kCellAttrs)) {
-            clamped += Clamped(key, value, 1, kMaxSpan, false, out);
-        } else if (key == "width" && (rule.attributes & (kCellAttrs | kTableAttrs | kSrc))) {
-            clamped += Clamped(key, value, 1, kMaxLength, !(rule.attributes & kSrc), out);
-        } else if (key == "height" && (rule.attributes & kSrc)) {
-            clamped += Clamped(key, value, 1, kMaxLength, false, out);
-        } else if (key == "border" && (rule.attributes & kTableAttrs)) {
-            clamped += Clamped(key, value, 0, kMaxBorder, false, out);
-        } else if (key == "cellpadding" && (rule.attributes & kTableAttrs)) {
-            clamped += Clamped(key, value, 0, kMaxCellPadding, false, out);
-        } else if (key == "cellspacing" && (rule.attributes & kTableAttrs)) {
-            clamped += Clamped(key, value, 0, kMaxCellSpacing, false, out);
+        const AttributeRule* attribute = FindAttribute(rule, key);
+        if (!attribute || std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
+        switch (attribute->value) {
+            case Value::kClasses:
+                seen.push_back(key);
+                Classes(value, out);
+                break;
+            case Value::kId: {
+                const std::string_view id = Trimmed(value);
+                if (id.empty() || id.size() > kMaxId ||
+                    !std::all_of(id.begin(), id.end(),
+                                 [](char c) { return IsNameChar(c) || c == '.' || c == ':'; }))
+                    break;
+                seen.push_back(key);
+                out += " ";
+                out += key;
+                out += "=\"";
+                out += id;
+                out += '"';
+                break;
+            }
+            case Value::kLink:
+                Link(value, context.pagePath, out);
+                break;
+            case Value::kChoice:
+                Choice(key, value, attribute->choices, out);
+                break;
+            case Value::kNumber:
+                clamped +=
+                    Clamped(key, value, attribute->min, attribute->max, attribute->percent, out);
+                break;
+            case Value::kSource:
+            case Value::kSpan:
+                break;  // written below, from what the sanitizer made of them
         }
     }
     if ((rule.attributes & kCellAttrs) && context.cellSpan > 1)

@@ -1,7 +1,8 @@
 #pragma once
 // The allowlist of the page sanitizer: which elements are written and as
 // what, which need which parent, and the attributes each keeps, checked,
-// clamped and resolved. Internal to the helpfile library.
+// clamped and resolved. Internal to the helpfile library; the property
+// checks of its tests and fuzz targets read written pages against it.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -47,6 +48,43 @@ bool OtherBlock(std::string_view name);
 // those inside a table's structure.
 bool ParentAllows(const ElementRule& rule, const ElementRule* parent);
 
+// What a written attribute's value is.
+enum class Value {
+    kClasses,  // class names of [A-Za-z0-9_-], at most kMaxClasses of kMaxClassName
+    kId,       // [A-Za-z0-9_-.:], at most kMaxId
+    kLink,     // a path inside the file (PathUrl), or a web or mail address as written
+    kSource,   // the image's path inside the file (PathUrl), no fragment
+    kChoice,   // one of the words of `choices`, lower case
+    kNumber,   // digits within [min, max], or with "%" up to kMaxPercent where allowed
+    kSpan      // a cell's colspan, clamped like a number, written when above 1
+};
+
+// An attribute an element may keep: its name, the Attributes bit of the
+// elements that keep it (kEvery: all of them) and what its value is.
+inline constexpr unsigned kEvery = ~0u;
+struct AttributeRule {
+    std::string_view name;
+    unsigned elements;  // Attributes
+    Value value;
+    std::string_view choices = {};  // kChoice: the words, separated by spaces
+    long min = 0, max = 0;          // kNumber, kSpan
+    bool percent = false;           // kNumber: a percentage allowed too
+};
+
+// The rule for an attribute of that name on an element written as rule;
+// nullptr when the element does not keep it.
+const AttributeRule* FindAttribute(const ElementRule& rule, std::string_view name);
+// Whether some element keeps an attribute of that name, or the sanitizer
+// reads it (an image's alt, which goes to the text): the attributes that
+// canonical markup passes on to the parser.
+bool ReadsAttribute(std::string_view name);
+
+// Caps on the values of class, id and name, and of web and mail links.
+inline constexpr std::size_t kMaxClassName = 64;
+inline constexpr std::size_t kMaxClasses = 8;
+inline constexpr std::size_t kMaxId = 128;
+inline constexpr std::size_t kMaxAddress = 2048;
+
 // The attributes an element written as rule keeps from atts (libxml2's
 // name, value, ..., nullptr array), appended to out as ` name="value"`:
 // class names of [A-Za-z0-9_-] only, ids of those and ".:", links resolved
@@ -69,10 +107,6 @@ struct Number {
 };
 Number ParseNumber(std::string_view s);
 
-bool IsBlank(char c);
-std::string_view Trimmed(std::string_view s);
-// Text or an attribute value with &, <, > and " escaped.
-void AppendEscaped(std::string& out, std::string_view s);
 // An in-file path ("/a b.html#x") as it is written in a link or image.
 std::string PathUrl(std::string_view path);
 

@@ -3,32 +3,18 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "ascii_text.h"
 #include "page_parts.h"
 #include "utf8_text.h"
 
 namespace mensura::helpfile::page {
 
 namespace {
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = Lower(c);
-    return out;
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 // What survives into the page: no NUL (it becomes U+FFFD), no other C0 or
 // C1 control but tab, line feed and carriage return, no noncharacter.
@@ -127,7 +113,7 @@ bool FromIconv(std::string_view bytes, const std::string& charset, std::string& 
 // empty when none does: <meta charset="x"> and <meta http-equiv=...
 // content="text/html; charset=x"> alike.
 std::string DeclaredCharset(std::string_view bytes) {
-    const std::string head = Lowered(bytes.substr(0, 1024));
+    const std::string head = Folded(bytes.substr(0, 1024));
     std::size_t pos = 0;
     while ((pos = head.find("<meta", pos)) != std::string::npos) {
         pos += 5;
@@ -140,9 +126,8 @@ std::string DeclaredCharset(std::string_view bytes) {
             ++i;
             while (i < end && (IsBlank(head[i]) || head[i] == '"' || head[i] == '\'')) ++i;
             std::size_t stop = i;
-            while (stop < end &&
-                   (std::isalnum(static_cast<unsigned char>(head[stop])) || head[stop] == '-' ||
-                    head[stop] == '_' || head[stop] == '.' || head[stop] == ':'))
+            while (stop < end && (IsAsciiAlnum(head[stop]) || head[stop] == '-' ||
+                                  head[stop] == '_' || head[stop] == '.' || head[stop] == ':'))
                 ++stop;
             if (stop > i) return head.substr(i, stop - i);
         }

@@ -10,29 +10,13 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "ascii_text.h"
+#include "page_allowlist.h"
 #include "page_parts.h"
 
 namespace mensura::helpfile::page {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// The attributes the sanitizer may write out or read; no other reaches
-// the parser, so no tag carries more than these.
-constexpr std::string_view kKeptAttributes[] = {
-    "href",        "src",    "name",   "id",    "class",   "width",   "height",     "alt",
-    "cellpadding", "border", "valign", "align", "colspan", "rowspan", "cellspacing"};
 
 // Elements whose content is no markup and goes: scripts, styles, frames,
 // form fields and the like. (A title's content is text, kept.)
@@ -148,7 +132,7 @@ private:
             if (at == std::string_view::npos) break;
             std::size_t k = 0;
             while (k < name.size() && at + 2 + k < m_in.size() &&
-                   Lower(m_in[at + 2 + k]) == name[k])
+                   LowerAscii(m_in[at + 2 + k]) == name[k])
                 ++k;
             const std::size_t after = at + 2 + k;
             if (k == name.size() && (after >= m_in.size() || IsBlank(m_in[after]) ||
@@ -164,14 +148,7 @@ private:
     }
 
     // Text in which no "<" may open a tag.
-    void AppendText(std::string_view text) {
-        for (char c : text) {
-            if (c == '<')
-                m_out += "&lt;";
-            else
-                m_out += c;
-        }
-    }
+    void AppendText(std::string_view text) { AppendEscaped(m_out, text, "<"); }
 
     // Reads the tag at m_pos ("<name ...>" or "</name ...>") as the HTML
     // tokenizer does; false when the page ends inside it.
@@ -186,7 +163,7 @@ private:
         tag.name.assign(m_in.substr(nameStart, std::min<std::size_t>(i - nameStart, 17)));
         tag.valid = tag.name.size() <= 16;
         for (char& c : tag.name) {
-            c = Lower(c);
+            c = LowerAscii(c);
             if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) tag.valid = false;
         }
         // Attributes: name, then optionally "=" and a value, quoted or not.
@@ -199,8 +176,8 @@ private:
             while (i < m_in.size() && !IsBlank(m_in[i]) && m_in[i] != '/' && m_in[i] != '>' &&
                    m_in[i] != '=')
                 ++i;
-            std::string attr(m_in.substr(attrStart, std::min<std::size_t>(i - attrStart, 16)));
-            for (char& c : attr) c = Lower(c);
+            const std::string attr =
+                Folded(m_in.substr(attrStart, std::min<std::size_t>(i - attrStart, 16)));
             while (i < m_in.size() && IsBlank(m_in[i])) ++i;
             std::string_view value;
             bool hasValue = false;
@@ -220,7 +197,9 @@ private:
                     value = m_in.substr(start, i - start);
                 }
             }
-            if (tag.closing || !OneOf(attr, kKeptAttributes)) continue;
+            // Only the attributes the allowlist keeps or reads reach the
+            // parser, so no tag carries more than those few.
+            if (tag.closing || !ReadsAttribute(attr)) continue;
             const std::string marker = " " + attr + "=";
             if (tag.attributes.find(marker) != std::string::npos) continue;  // the first counts
             tag.attributes += marker + "\"";
@@ -239,16 +218,7 @@ private:
             while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
             value = value.substr(0, cut);
         }
-        for (char c : value) {
-            if (c == '"')
-                out += "&quot;";
-            else if (c == '<')
-                out += "&lt;";
-            else if (c == '>')
-                out += "&gt;";
-            else
-                out += c;
-        }
+        AppendEscaped(out, value, "\"<>");
     }
 
     std::string_view m_in;

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ascii_text.h"
 #include "chm_path.h"
 #include "page_allowlist.h"
 #include "page_parts.h"

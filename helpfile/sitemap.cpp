@@ -71,14 +71,14 @@ std::string EntitiesDecoded(std::string_view s) {
     return out;
 }
 
-// Blanks of any kind become one space, other control characters go, and
-// the ends are trimmed.
+// Runs of HTML's blanks become one space, other control characters go,
+// and the ends are trimmed.
 std::string Tidied(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     bool blank = false;
     for (char c : s) {
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        if (IsBlank(c)) {
             blank = !out.empty();
             continue;
         }
@@ -108,13 +108,8 @@ struct Tag {
     }
 };
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
 bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '_' || c == ':';
+    return IsAsciiAlnum(c) || c == '-' || c == '_' || c == ':';
 }
 
 // Reads the tag that starts at html[pos] == '<'. Returns the position after
@@ -131,7 +126,7 @@ std::size_t ReadTag(std::string_view html, std::size_t pos, Tag& tag) {
     while (i < html.size()) {
         const char c = html[i];
         if (c == '>') return i + 1;
-        if (IsSpace(c) || c == '/' || !IsNameChar(c)) {
+        if (IsBlank(c) || c == '/' || !IsNameChar(c)) {
             if (c == '"' || c == '\'') {  // a stray quote: skip its string
                 const std::size_t close = html.find(c, i + 1);
                 if (close == std::string_view::npos) return std::string_view::npos;
@@ -146,11 +141,11 @@ std::size_t ReadTag(std::string_view html, std::size_t pos, Tag& tag) {
             if (key.size() < 32) key.push_back(LowerAscii(html[i]));
             ++i;
         }
-        while (i < html.size() && IsSpace(html[i])) ++i;
+        while (i < html.size() && IsBlank(html[i])) ++i;
         std::string_view value;
         if (i < html.size() && html[i] == '=') {
             ++i;
-            while (i < html.size() && IsSpace(html[i])) ++i;
+            while (i < html.size() && IsBlank(html[i])) ++i;
             if (i < html.size() && (html[i] == '"' || html[i] == '\'')) {
                 const std::size_t close = html.find(html[i], i + 1);
                 if (close == std::string_view::npos) return std::string_view::npos;
@@ -158,7 +153,7 @@ std::size_t ReadTag(std::string_view html, std::size_t pos, Tag& tag) {
                 i = close + 1;
             } else {
                 const std::size_t from = i;
-                while (i < html.size() && !IsSpace(html[i]) && html[i] != '>') ++i;
+                while (i < html.size() && !IsBlank(html[i]) && html[i] != '>') ++i;
                 value = html.substr(from, i - from);
             }
         }

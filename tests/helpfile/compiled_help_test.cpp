@@ -1,5 +1,8 @@
 // The help file the build compiles, read back through the reader: what the
-// viewer will show, and whether the content itself holds together.
+// viewer will show, and whether the content itself holds together. What is
+// expected comes from the help's sources (MnsHlp.hhp, its contents and
+// index files), and each check names the rule it holds the help to, so
+// that a page added to help/ needs no change here.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,12 +15,20 @@
 #include "chm_file.h"
 #include "chm_path.h"
 #include "chm_system.h"
+#include "help_sources.h"
 #include "help_test_util.h"
 
 namespace mensura::helpfile {
 namespace {
 
+using testing::ContentsLine;
+using testing::HelpProject;
+using testing::Lines;
+using testing::ProjectPages;
 using testing::ReadFile;
+using testing::ReadProject;
+using testing::SameLines;
+using testing::SourceContentsLines;
 
 class CompiledHelpTest : public ::testing::Test {
 protected:
@@ -25,13 +36,18 @@ protected:
         std::string error;
         m_file = ChmFile::Open(MENSURA_HELP_FILE, &error);
         ASSERT_NE(m_file, nullptr) << error;
+        m_project = ReadProject(MENSURA_HELP_SOURCE_DIR "/MnsHlp.hhp");
+        ASSERT_FALSE(m_project.files.empty()) << "MnsHlp.hhp lists no [FILES]";
     }
     std::unique_ptr<ChmFile> m_file;
+    HelpProject m_project;
 };
 
 TEST_F(CompiledHelpTest, DefaultTopicAndTitleComeFromTheProjectFile) {
-    EXPECT_EQ(m_file->DefaultTopic(), "/index.html");
-    EXPECT_EQ(m_file->Title(), "Mensura Help");
+    ASSERT_FALSE(m_project.defaultTopic.empty()) << "MnsHlp.hhp names no Default topic";
+    EXPECT_EQ(m_file->DefaultTopic(), "/" + m_project.defaultTopic)
+        << "rule: the first page shown is MnsHlp.hhp's Default topic";
+    EXPECT_EQ(m_file->Title(), m_project.title) << "rule: the title is MnsHlp.hhp's Title";
 }
 
 TEST_F(CompiledHelpTest, ObjectsAreFoundWithoutRegardToCaseAndHoldTheirSourceBytes) {
@@ -40,12 +56,15 @@ TEST_F(CompiledHelpTest, ObjectsAreFoundWithoutRegardToCaseAndHoldTheirSourceByt
     for (const char* path : {"/units.html", "/UNITS.HTML", "/Units.Html"}) {
         const auto bytes = m_file->Object(path);
         ASSERT_TRUE(bytes.has_value()) << path;
-        EXPECT_EQ(*bytes, source) << path;
+        EXPECT_TRUE(SameLines(std::string("rule: ") + path + " holds help/units.html's bytes",
+                              Lines(source), Lines(*bytes)));
+        EXPECT_EQ(bytes->size(), source.size()) << path;
     }
     const auto picture = m_file->Object("/images/mensura.png");
     ASSERT_TRUE(picture.has_value());
     // The picture is the program's 32-pixel icon.
-    EXPECT_EQ(*picture, ReadFile(MENSURA_HELP_SOURCE_DIR "/../packaging/icons/mensura-32.png"));
+    EXPECT_TRUE(*picture == ReadFile(MENSURA_HELP_SOURCE_DIR "/../packaging/icons/mensura-32.png"))
+        << "rule: the help's picture is packaging/icons/mensura-32.png";
 }
 
 TEST_F(CompiledHelpTest, MissingOrMalformedNamesFindNothing) {
@@ -55,70 +74,25 @@ TEST_F(CompiledHelpTest, MissingOrMalformedNamesFindNothing) {
         EXPECT_FALSE(m_file->Object(path).has_value()) << path;
 }
 
+// The file holds the pages MnsHlp.hhp lists under [FILES], those in help/
+// and those the build writes, and no other.
 TEST_F(CompiledHelpTest, PagesAreTheHtmlSources) {
-    const std::vector<std::string> expected{"/about.html",           "/accuracy-capacity.html",
-                                            "/accuracy-length.html", "/accuracy-weight.html",
-                                            "/hidden.html",          "/index.html",
-                                            "/keyboard.html",        "/numbers.html",
-                                            "/results.html",         "/units.html"};
-    EXPECT_EQ(m_file->Pages(), expected);
+    EXPECT_TRUE(SameLines("rule: the file's pages are the pages MnsHlp.hhp's [FILES] lists",
+                          ProjectPages(m_project), m_file->Pages()));
 }
 
-// The table of contents, line by line as the sitemap has it.
+// The table of contents, line by line as the project's contents sitemap
+// has it, read here from the source.
 TEST_F(CompiledHelpTest, ContentsFollowTheSitemap) {
-    struct Line {
-        const char* name;
-        const char* local;
-        int depth;
-    };
-    const Line expected[] = {
-        {"Welcome to Mensura", "/index.html", 0},
-        {"In four steps", "/index.html#steps", 1},
-        {"Where to read on", "/index.html#more", 1},
-        {"The units", "/units.html", 0},
-        {"Length", "/units.html#length", 1},
-        {"Weight", "/units.html#weight", 1},
-        {"Capacity", "/units.html#capacity", 1},
-        {"Hidden weight units", "/hidden.html", 1},
-        {"How to convert from a hidden unit", "/hidden.html#convert", 2},
-        {"How exact the results are", "/units.html#exact", 0},
-        {"Length: every conversion", "/accuracy-length.html", 1},
-        {"Results that differ from the exact value", "/accuracy-length.html#differ", 2},
-        {"Every conversion", "/accuracy-length.html#all", 2},
-        {"The definitions used", "/accuracy-length.html#definitions", 2},
-        {"Weight: every conversion", "/accuracy-weight.html", 1},
-        {"Results that differ from the exact value", "/accuracy-weight.html#differ", 2},
-        {"Every conversion", "/accuracy-weight.html#all", 2},
-        {"The definitions used", "/accuracy-weight.html#definitions", 2},
-        {"Capacity: every conversion", "/accuracy-capacity.html", 1},
-        {"Results that differ from the exact value", "/accuracy-capacity.html#differ", 2},
-        {"Every conversion", "/accuracy-capacity.html#all", 2},
-        {"The definitions used", "/accuracy-capacity.html#definitions", 2},
-        {"Typing a number", "/numbers.html", 0},
-        {"What Mensura reads", "/numbers.html#reading", 1},
-        {"The decimal point is always \".\"", "/numbers.html#point", 1},
-        {"Hexadecimal and octal", "/numbers.html#hex", 1},
-        {"How exactly the number is kept", "/numbers.html#kept", 1},
-        {"How results are shown", "/results.html", 0},
-        {"How a result is computed", "/results.html#computed", 1},
-        {"Rounding", "/results.html#rounding", 1},
-        {"How a result is written", "/results.html#grouping", 1},
-        {"Overflow and Out of range", "/results.html#messages", 1},
-        {"Keyboard and copying", "/keyboard.html", 0},
-        {"Keys", "/keyboard.html#keys", 1},
-        {"Taking a result elsewhere", "/keyboard.html#copying", 1},
-        {"With a screen reader", "/keyboard.html#reader", 1},
-        {"Help and the About window", "/about.html", 0},
-        {"The Help menu", "/about.html#menu", 1},
-        {"The About window", "/about.html#about", 1},
-    };
-    const std::vector<ContentsEntry> contents = m_file->Contents();
-    ASSERT_EQ(contents.size(), std::size(expected));
-    for (std::size_t i = 0; i < contents.size(); ++i) {
-        EXPECT_EQ(contents[i].name, expected[i].name) << "line " << i;
-        EXPECT_EQ(contents[i].local, expected[i].local) << "line " << i;
-        EXPECT_EQ(contents[i].depth, expected[i].depth) << "line " << i;
-    }
+    ASSERT_FALSE(m_project.contentsFile.empty()) << "MnsHlp.hhp names no Contents file";
+    const std::vector<std::string> expected = SourceContentsLines(
+        ReadFile(std::string(MENSURA_HELP_SOURCE_DIR "/") + m_project.contentsFile));
+    ASSERT_FALSE(expected.empty()) << m_project.contentsFile << " has no entries";
+    std::vector<std::string> actual;
+    for (const ContentsEntry& entry : m_file->Contents())
+        actual.push_back(ContentsLine(entry.depth, entry.name, entry.local));
+    EXPECT_TRUE(SameLines("rule: the contents are the lines of help/" + m_project.contentsFile,
+                          expected, actual));
 }
 
 // True when the page at `path` exists and, for "#part", has that anchor.
@@ -136,8 +110,10 @@ TEST_F(CompiledHelpTest, ContentsFollowTheSitemap) {
 
 TEST_F(CompiledHelpTest, EveryContentsLineLeadsToAPage) {
     for (const ContentsEntry& entry : m_file->Contents()) {
-        ASSERT_FALSE(entry.local.empty()) << entry.name;
-        EXPECT_TRUE(Reaches(*m_file, entry.local));
+        ASSERT_FALSE(entry.local.empty())
+            << "rule: every contents line leads to a page; " << entry.name << " leads nowhere";
+        EXPECT_TRUE(Reaches(*m_file, entry.local))
+            << "rule: every contents line leads to a page and anchor of the file";
     }
 }
 
@@ -153,32 +129,39 @@ TEST_F(CompiledHelpTest, EveryLinkInEveryPageResolvesInsideTheFile) {
         for (std::sregex_iterator it(html->begin(), html->end(), link), end; it != end; ++it) {
             const std::string target = (*it)[2];
             const auto resolved = ResolvePath(target, page);
-            ASSERT_TRUE(resolved.has_value()) << page << ": " << target;
-            EXPECT_TRUE(Reaches(*m_file, *resolved)) << "in " << page;
+            ASSERT_TRUE(resolved.has_value())
+                << "rule: every link stays inside the file; " << page << ": " << target;
+            EXPECT_TRUE(Reaches(*m_file, *resolved))
+                << "rule: every link leads to an object of the file; in " << page;
             reachedPages.insert(resolved->substr(0, resolved->find('#')));
             ++links;
         }
     }
     EXPECT_GT(links, 20);
     // No page is an orphan: each one is linked from a page.
-    for (const std::string& page : m_file->Pages()) EXPECT_EQ(reachedPages.count(page), 1u) << page;
+    for (const std::string& page : m_file->Pages())
+        EXPECT_EQ(reachedPages.count(page), 1u)
+            << "rule: every page is linked from a page or is the first one; " << page << " is not";
 }
 
-// Each page has a contents line, and so has each of its sections: every
-// <h2> carries an anchor that a contents line leads to.
+// Each page the project lists has a contents line, and so has each of its
+// sections: every <h2> carries an anchor that a contents line leads to.
 TEST_F(CompiledHelpTest, EverySectionHasAContentsLine) {
     std::set<std::string> lines;
     for (const ContentsEntry& entry : m_file->Contents()) lines.insert(entry.local);
     const std::regex heading(R"re(<h2>\s*(<a name="([^"]+)"></a>)?([^<]*))re", std::regex::icase);
     int sections = 0;
-    for (const std::string& page : m_file->Pages()) {
-        EXPECT_EQ(lines.count(page), 1u) << page;
+    for (const std::string& page : ProjectPages(m_project)) {
+        EXPECT_EQ(lines.count(page), 1u)
+            << "rule: every page MnsHlp.hhp lists has a contents line; " << page << " has none";
         const std::string html = m_file->Object(page).value_or("");
         for (std::sregex_iterator it(html.begin(), html.end(), heading), end; it != end; ++it) {
             ++sections;
-            ASSERT_TRUE((*it)[1].matched) << page << ": no anchor in <h2>" << (*it)[3];
+            ASSERT_TRUE((*it)[1].matched)
+                << "rule: every <h2> carries an anchor; " << page << ": <h2>" << (*it)[3];
             EXPECT_EQ(lines.count(page + "#" + std::string((*it)[2])), 1u)
-                << page << ": section " << (*it)[3] << " is not in the contents";
+                << "rule: every section has a contents line; " << page << ": section " << (*it)[3]
+                << " has none";
         }
     }
     EXPECT_GT(sections, 25);
@@ -192,25 +175,28 @@ TEST_F(CompiledHelpTest, BackAndNextFollowTheContents) {
         const std::string page = entry.local.substr(0, entry.local.find('#'));
         if (std::find(order.begin(), order.end(), page) == order.end()) order.push_back(page);
     }
-    ASSERT_EQ(order.size(), m_file->Pages().size());
+    ASSERT_EQ(order.size(), m_file->Pages().size()) << "rule: the contents name every page";
     const std::regex back(R"re(Back:\s*<a href="([^"]+)")re"),
         next(R"re(Next:\s*<a href="([^"]+)")re");
     for (std::size_t i = 0; i < order.size(); ++i) {
         const std::string html = m_file->Object(order[i]).value_or("");
         const std::string nav = html.substr(std::min(html.find("<p class=\"nav\">"), html.size()));
-        ASSERT_FALSE(nav.empty()) << order[i] << " has no Back/Next line";
+        ASSERT_FALSE(nav.empty()) << "rule: every page ends in a Back/Next line; " << order[i]
+                                  << " has none";
         std::smatch m;
+        const std::string before = "rule: Back leads to the page before in the contents; on ";
+        const std::string after = "rule: Next leads to the page after in the contents; on ";
         if (i == 0) {
-            EXPECT_FALSE(std::regex_search(nav, m, back)) << order[i];
+            EXPECT_FALSE(std::regex_search(nav, m, back)) << before << order[i] << ", the first";
         } else {
-            ASSERT_TRUE(std::regex_search(nav, m, back)) << order[i];
-            EXPECT_EQ(ResolvePath(m[1].str(), order[i]), order[i - 1]) << "Back on " << order[i];
+            ASSERT_TRUE(std::regex_search(nav, m, back)) << before << order[i] << ": no Back";
+            EXPECT_EQ(ResolvePath(m[1].str(), order[i]), order[i - 1]) << before << order[i];
         }
         if (i + 1 == order.size()) {
-            EXPECT_FALSE(std::regex_search(nav, m, next)) << order[i];
+            EXPECT_FALSE(std::regex_search(nav, m, next)) << after << order[i] << ", the last";
         } else {
-            ASSERT_TRUE(std::regex_search(nav, m, next)) << order[i];
-            EXPECT_EQ(ResolvePath(m[1].str(), order[i]), order[i + 1]) << "Next on " << order[i];
+            ASSERT_TRUE(std::regex_search(nav, m, next)) << after << order[i] << ": no Next";
+            EXPECT_EQ(ResolvePath(m[1].str(), order[i]), order[i + 1]) << after << order[i];
         }
     }
 }
@@ -221,10 +207,14 @@ TEST_F(CompiledHelpTest, BackAndNextFollowTheContents) {
 TEST_F(CompiledHelpTest, KeywordIndexIsCompiledInAndLeadsToPages) {
     const auto system = ParseSystem(m_file->Object("/#SYSTEM").value_or(""));
     ASSERT_TRUE(system.has_value());
-    EXPECT_EQ(system->indexFile, "index.hhk");
-    const auto index = m_file->Object("/index.hhk");
+    ASSERT_FALSE(m_project.indexFile.empty()) << "MnsHlp.hhp names no Index file";
+    EXPECT_EQ(system->indexFile, m_project.indexFile)
+        << "rule: the file's index is MnsHlp.hhp's Index file";
+    const auto index = m_file->Object("/" + m_project.indexFile);
     ASSERT_TRUE(index.has_value());
-    EXPECT_EQ(*index, ReadFile(MENSURA_HELP_SOURCE_DIR "/index.hhk"));
+    EXPECT_TRUE(SameLines("rule: the index compiled in is help/" + m_project.indexFile,
+                          Lines(ReadFile(MENSURA_HELP_SOURCE_DIR "/" + m_project.indexFile)),
+                          Lines(*index)));
 
     const std::regex object(R"re(<object type="text/sitemap">([^]*?)</object>)re",
                             std::regex::icase);
@@ -235,31 +225,39 @@ TEST_F(CompiledHelpTest, KeywordIndexIsCompiledInAndLeadsToPages) {
         std::vector<std::pair<std::string, std::string>> params;
         for (std::sregex_iterator p(body.begin(), body.end(), param); p != end; ++p)
             params.emplace_back((*p)[1], (*p)[2]);
-        ASSERT_GE(params.size(), 3u) << body;
-        ASSERT_EQ(params.size() % 2, 1u) << body;
-        ASSERT_EQ(params[0].first, "Name") << body;
+        const std::string shape =
+            "rule: an index entry is its keyword's Name, then a Name and a Local for each page; ";
+        ASSERT_GE(params.size(), 3u) << shape << body;
+        ASSERT_EQ(params.size() % 2, 1u) << shape << body;
+        ASSERT_EQ(params[0].first, "Name") << shape << body;
         auto& pages = keywords[params[0].second];
-        EXPECT_TRUE(pages.empty()) << params[0].second << " is listed twice";
+        EXPECT_TRUE(pages.empty()) << "rule: each keyword has one entry, with all its pages; "
+                                   << params[0].second << " has two";
         for (std::size_t i = 1; i < params.size(); i += 2) {
-            EXPECT_EQ(params[i].first, "Name") << body;
-            EXPECT_FALSE(params[i].second.empty()) << body;
-            ASSERT_EQ(params[i + 1].first, "Local") << body;
+            EXPECT_EQ(params[i].first, "Name") << shape << body;
+            EXPECT_FALSE(params[i].second.empty()) << shape << body;
+            ASSERT_EQ(params[i + 1].first, "Local") << shape << body;
             const auto page = ResolvePath(params[i + 1].second, "/");
-            ASSERT_TRUE(page.has_value()) << params[i + 1].second;
-            EXPECT_TRUE(Reaches(*m_file, *page));
+            ASSERT_TRUE(page.has_value())
+                << "rule: every index page is inside the file; " << params[i + 1].second;
+            EXPECT_TRUE(Reaches(*m_file, *page))
+                << "rule: every index page leads to a page and anchor of the file";
             pages.push_back(*page);
         }
     }
     EXPECT_GT(keywords.size(), 80u);
-    const std::vector<std::string> gallon{"/units.html#capacity", "/accuracy-capacity.html"};
-    EXPECT_EQ(keywords["gallon"], gallon);
+    // Keywords with several pages are there, so that the reader's reading of
+    // them is checked below too.
+    EXPECT_TRUE(std::any_of(keywords.begin(), keywords.end(),
+                            [](const auto& keyword) { return keyword.second.size() > 1; }));
     // The reader's index has every keyword with all its pages.
     const std::vector<IndexEntry> entries = m_file->Index();
-    ASSERT_EQ(entries.size(), keywords.size());
+    ASSERT_EQ(entries.size(), keywords.size()) << "rule: the reader gives every keyword";
     for (const IndexEntry& entry : entries) {
         std::vector<std::string> pages;
         for (const IndexEntry::Topic& topic : entry.topics) pages.push_back(topic.local);
-        EXPECT_EQ(pages, keywords[entry.keyword]) << entry.keyword;
+        EXPECT_TRUE(SameLines("rule: the reader gives every page of keyword " + entry.keyword,
+                              keywords[entry.keyword], pages));
     }
 }
 

@@ -108,6 +108,36 @@ INSTANTIATE_TEST_SUITE_P(Pages, SanitizeTest, ::testing::Values(
              {"item", "cell", "row", "dd", "<td>y</td>"}, {"<li>", "<dd>", "text", "x<"}}));
 // clang-format on
 
+// The property check reads pages against the allowlist itself: a page
+// breaking one of its rules fails it, naming the rule.
+TEST(CheckPageTest, RefusesWhatTheAllowlistDoesNot) {
+    // clang-format off
+    const std::pair<const char*, const char*> broken[] = {
+        {"<script>x</script>",                              "element not allowed"},
+        {"<section>x</section>",                            "element not allowed"},
+        {"<td>x</td>",                                      "misplaced element"},
+        {"<table><p>x</p></table>",                         "misplaced element"},
+        {"<p onclick=\"x\">x</p>",                          "attribute not allowed"},
+        {"<em align=\"left\">x</em>",                       "attribute not allowed"},
+        {"<p align=\"middle\">x</p>",                       "not one of the choices"},
+        {"<table border=\"9\"><tr><td>x</td></tr></table>", "number not clamped"},
+        {"<img width=\"50%\" src=\"/a.png\">",              "not a number"},
+        {"<a href=\"javascript:x\">x</a>",                  "link"},
+        {"<a href=\"/a/../../x.html\">x</a>",               "link"},
+        {"<p class=\"a b!\">x</p>",                         "class names"},
+        {"<p>x</b>",                                        "end tag does not match"},
+    };
+    // clang-format on
+    for (const auto& [body, rule] : broken) {
+        SanitizedPage page;
+        page.html =
+            "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title></title></head>\n"
+            "<body>" +
+            std::string(body) + "</body></html>\n";
+        EXPECT_DEATH(testsupport::CheckPage(page), std::string("property failed: ") + rule) << body;
+    }
+}
+
 // Caps: each hostile shape comes out bounded, with the cap it hit counted.
 struct CapCase {
     std::string name;

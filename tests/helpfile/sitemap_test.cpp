@@ -20,14 +20,14 @@ TEST(ParseSitemapTest, DepthFollowsTheListsAndEntitiesAreDecoded) {
         "<OBJECT type=\"text/site properties\"><param name=\"Name\" value=\"not me\"></OBJECT>"
         "<UL>" +
         Item("Tom &amp; Jerry &#x41;&#66; &lt;b&gt; &bogus; &#0;", "a.html") + "<UL>" +
-        Item("  two\n  words ", "sub/b.html#p") + "</UL>" + Item("Outside", "http://example.org/") +
-        "</UL>";
+        Item("  two\n  words\fin\tall ", "sub/b.html#p") + "</UL>" +
+        Item("Outside", "http://example.org/") + "</UL>";
     const auto entries = ParseSitemap(hhc, "/toc/toc.hhc");
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[0].name, "Tom & Jerry AB <b> &bogus;");
     EXPECT_EQ(entries[0].local, "/toc/a.html");
     EXPECT_EQ(entries[0].depth, 0);
-    EXPECT_EQ(entries[1].name, "two words");
+    EXPECT_EQ(entries[1].name, "two words in all");  // HTML's five blanks, form feed too
     EXPECT_EQ(entries[1].local, "/toc/sub/b.html#p");
     EXPECT_EQ(entries[1].depth, 1);
     EXPECT_EQ(entries[2].local, "");  // a link out of the file is no page

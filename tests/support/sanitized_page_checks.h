@@ -1,45 +1,29 @@
 #pragma once
-// What a sanitized page promises, checked by reading its HTML back: the
-// fixed prelude; only allowlisted elements and attributes, properly nested,
-// in the structure QTextDocument expects (cells in rows, rows in tables,
-// items in lists); the caps on depth, elements, images and runs of text;
-// numbers within their clamps; links and images inside the file (or web
-// and mail links); valid UTF-8 throughout.
+// What a sanitized page promises, checked by reading its HTML back against
+// the sanitizer's own allowlist (page_allowlist.h), not a copy of it: the
+// fixed prelude; only elements the allowlist writes, each under a parent it
+// allows, properly nested; only attributes it keeps on that element, each
+// value of the kind its rule gives (numbers within the rule's clamps, links
+// and images inside the file or web and mail links); the caps on depth,
+// elements, images, table cells and runs of text; valid UTF-8 throughout.
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ascii_text.h"
 #include "check_failure.h"
 #include "help_file_checks.h"
+#include "page_allowlist.h"
 #include "page_sanitizer.h"
 
 namespace mensura::testsupport {
 
-using helpfile::kMaxBorder;
-using helpfile::kMaxCellPadding;
-using helpfile::kMaxCellSpacing;
-using helpfile::kMaxColumns;
-using helpfile::kMaxDepth;
-using helpfile::kMaxDistinctImages;
-using helpfile::kMaxElements;
-using helpfile::kMaxHtmlBytes;
-using helpfile::kMaxImageReferences;
-using helpfile::kMaxIndentDepth;
-using helpfile::kMaxLength;
-using helpfile::kMaxPercent;
-using helpfile::kMaxRun;
-using helpfile::kMaxSpan;
-using helpfile::kMaxTableCells;
-using helpfile::kMaxTableDepth;
-using helpfile::kMaxTextBytes;
-using helpfile::kMaxTitleBytes;
-using helpfile::SanitizedPage;
+using namespace helpfile;
+using namespace helpfile::page;
 
 inline bool IsUtf8(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
@@ -65,17 +49,95 @@ inline bool IsUtf8(std::string_view s) {
     return true;
 }
 
+// A written URL path back to the in-file path; empty when a "%" has no two
+// hex digits after it.
 inline std::string PercentDecodedPath(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size()) {
-            out += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
+        if (s[i] != '%') {
             out += s[i];
+            continue;
         }
+        if (i + 2 >= s.size() || HexValue(s[i + 1]) < 0 || HexValue(s[i + 2]) < 0) return {};
+        out += static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2]));
+        i += 2;
     }
     return out;
+}
+
+inline bool OnlyOf(std::string_view s, std::string_view allowed) {
+    return s.find_first_not_of(allowed) == std::string_view::npos;
+}
+
+inline constexpr std::string_view kNameChars =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-";
+
+// A path inside the file as the sanitizer writes it in a link or an image.
+inline bool IsWrittenPath(std::string_view value) {
+    return value.size() <= kMaxPathLength && OnlyOf(value, std::string(kNameChars) + ".~/%#:") &&
+           IsCleanPath(PercentDecodedPath(value));
+}
+
+// Checks one written attribute value against what its rule says it is.
+inline void CheckValue(const AttributeRule& rule, const std::string& value,
+                       const SanitizedPage& page, std::set<std::string>& sources) {
+    const std::string what = std::string(rule.name) + "=\"" + value + "\"";
+    switch (rule.value) {
+        case Value::kClasses: {
+            std::size_t count = 0;
+            for (std::size_t start = 0; start <= value.size(); ++count) {
+                const std::size_t end = std::min(value.find(' ', start), value.size());
+                const std::size_t length = end - start;
+                if (length == 0 || length > kMaxClassName) Fail("class name", what);
+                start = end + 1;
+            }
+            if (count > kMaxClasses || !OnlyOf(value, std::string(kNameChars) + " "))
+                Fail("class names", what);
+            break;
+        }
+        case Value::kId:
+            if (value.empty() || value.size() > kMaxId ||
+                !OnlyOf(value, std::string(kNameChars) + ".:"))
+                Fail("id", what);
+            break;
+        case Value::kLink:
+            if (StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://") ||
+                StartsWithNoCase(value, "mailto:")) {
+                if (value.find_first_of(" <>\"") != std::string::npos) Fail("web link", what);
+            } else if (!IsWrittenPath(value)) {
+                Fail("link", what);
+            }
+            break;
+        case Value::kSource: {
+            const std::string path = PercentDecodedPath(value);
+            if (!IsWrittenPath(value) || path.find('#') != std::string::npos) Fail("image", what);
+            sources.insert(path);
+            if (std::find(page.images.begin(), page.images.end(), path) == page.images.end())
+                Fail("image not listed", path);
+            break;
+        }
+        case Value::kChoice:
+            if (value.empty() || value.find(' ') != std::string::npos ||
+                (" " + std::string(rule.choices) + " ").find(" " + value + " ") ==
+                    std::string::npos)
+                Fail("not one of the choices", what);
+            break;
+        case Value::kNumber:
+        case Value::kSpan: {
+            std::string digits = value;
+            long max = rule.max;
+            if (rule.percent && !digits.empty() && digits.back() == '%') {
+                digits.pop_back();
+                max = kMaxPercent;
+            }
+            if (digits.empty() || digits.size() > 5 || !OnlyOf(digits, "0123456789"))
+                Fail("not a number", what);
+            const long v = std::stol(digits);
+            if (v < rule.min || v > max || (rule.value == Value::kSpan && v < 2))
+                Fail("number not clamped", what);
+            break;
+        }
+    }
 }
 
 // Reads the sanitized page's HTML back and fails on any broken promise.
@@ -101,47 +163,9 @@ inline void CheckPage(const SanitizedPage& page) {
         std::string_view(html).substr(prelude.size(), body - prelude.size());
     if (title.find('<') != std::string::npos) Fail("markup in title", std::string(title));
 
-    // element → {flags: v void, t table, i indent, p pre, s table structure;
-    //            the written parents it needs; the attributes it may have}
-    struct Rule {
-        std::string flags, parents;
-        std::set<std::string> attributes;
-    };
-    static const std::map<std::string, Rule> kRules = [] {
-        std::map<std::string, Rule> rules;
-        const std::set<std::string> align = {"class", "id", "align"};
-        for (const char* e : {"p", "h1", "h2", "h3", "h4", "h5", "h6", "div"})
-            rules[e] = {"", "", align};
-        for (const char* e : {"em", "strong", "b", "i", "u", "sub", "sup", "small", "code", "kbd",
-                              "tt", "span", "br"})
-            rules[e] = {"", "", {"class", "id"}};
-        rules["br"].flags = "v";
-        rules["hr"] = {"v", "", {"class", "id"}};
-        rules["blockquote"] = {"i", "", {"class", "id"}};
-        rules["pre"] = {"p", "", {"class", "id"}};
-        for (const char* e : {"ul", "ol", "dl"}) rules[e] = {"i", "", {"class", "id"}};
-        rules["li"] = {"", " ul ol ", {"class", "id"}};
-        rules["dt"] = rules["dd"] = {"", " dl ", {"class", "id"}};
-        rules["table"] = {
-            "ts", "", {"class", "id", "align", "width", "border", "cellpadding", "cellspacing"}};
-        rules["caption"] = {"", " table ", align};
-        for (const char* e : {"thead", "tbody", "tfoot"})
-            rules[e] = {"s", " table ", {"class", "id"}};
-        rules["tr"] = {"s", " table thead tbody tfoot ", {"class", "id"}};
-        rules["td"] = rules["th"] = {
-            "", " tr ", {"class", "id", "align", "valign", "colspan", "rowspan", "width"}};
-        rules["a"] = {"", "", {"class", "id", "name", "href"}};
-        rules["img"] = {"v", "", {"class", "id", "src", "width", "height"}};
-        return rules;
-    }();
-
-    struct Open {
-        std::string name;
-        const Rule* rule;
-    };
-    std::vector<Open> stack;
-    int tables = 0, indents = 0, pres = 0;
-    std::size_t elements = 0, imageReferences = 0, run = 0;
+    std::vector<const ElementRule*> stack;  // the written elements open
+    int tables = 0, indents = 0;
+    std::size_t elements = 0, imageReferences = 0, run = 0, pres = 0;
     std::set<std::string> sources;
     // The grids of the tables open (rows, widest row, this row, in
     // columns), and the cells of all grids so far.
@@ -150,13 +174,11 @@ inline void CheckPage(const SanitizedPage& page) {
     };
     std::vector<Grid> grids;
     long tableCells = 0;
-    // Elements whose tags break a run of text; inline ones do not.
-    static const std::string kBlocks =
-        " p h1 h2 h3 h4 h5 h6 div blockquote pre hr br ul ol li dl dt dd table caption thead tbody "
-        "tfoot tr td th ";
-    const auto inStructure = [&] {
-        return !stack.empty() && stack.back().rule->flags.find('s') != std::string::npos;
+    const auto has = [](const ElementRule* rule, unsigned flag) { return (rule->flags & flag); };
+    const auto breaksRun = [](const ElementRule* rule) {
+        return (rule->flags & kBlock) || rule->name == "br";
     };
+    const auto inStructure = [&] { return !stack.empty() && has(stack.back(), kInTable); };
 
     const std::string_view all(html);
     std::size_t i = body + bodyStart.size();
@@ -169,34 +191,33 @@ inline void CheckPage(const SanitizedPage& page) {
             std::string_view tag = all.substr(i + 1, close - i - 1);
             i = close + 1;
             if (!tag.empty() && tag[0] == '/') {
-                const std::string name(tag.substr(1));
-                if (stack.empty() || stack.back().name != name)
-                    Fail("end tag does not match", name);
-                const std::string& flags = stack.back().rule->flags;
-                if (flags.find('t') != std::string::npos) {
+                const std::string_view name = tag.substr(1);
+                if (stack.empty() || stack.back()->out != name)
+                    Fail("end tag does not match", std::string(name));
+                const ElementRule* rule = stack.back();
+                if (has(rule, kTable)) {
                     --tables;
                     tableCells += grids.back().rows * std::max(grids.back().columns, 1L)
                                   << (grids.size() - 1);
                     if (tableCells > kMaxTableCells) Fail("too many table cells", "");
                     grids.pop_back();
                 }
-                if (flags.find('i') != std::string::npos) --indents;
-                if (flags.find('p') != std::string::npos) --pres;
+                if (has(rule, kIndent)) --indents;
+                if (has(rule, kPre)) --pres;
                 stack.pop_back();
-                if (kBlocks.find(" " + name + " ") != std::string::npos) run = 0;
+                if (breaksRun(rule)) run = 0;
                 continue;
             }
             const std::size_t nameEnd = std::min(tag.find(' '), tag.size());
             const std::string name(tag.substr(0, nameEnd));
-            const auto rule = kRules.find(name);
-            if (rule == kRules.end()) Fail("element not allowed", name);
+            // Written as itself: a "section" comes out as a "div".
+            const ElementRule* rule = FindElement(name);
+            if (!rule || rule->out != name) Fail("element not allowed", name);
             if (++elements > kMaxElements) Fail("too many elements", "");
-            const std::string parent = stack.empty() ? "" : stack.back().name;
-            if (rule->second.parents.empty()
-                    ? inStructure()
-                    : rule->second.parents.find(" " + parent + " ") == std::string::npos)
-                Fail("misplaced element", name + " in " + parent);
-            // Attributes: name="value", each allowed, numbers clamped.
+            const ElementRule* parent = stack.empty() ? nullptr : stack.back();
+            if (!ParentAllows(*rule, parent))
+                Fail("misplaced element", name + " in " + std::string(parent ? parent->out : ""));
+            // Attributes: name="value", each kept by the allowlist, once.
             std::string_view rest = tag.substr(nameEnd);
             std::set<std::string> seen;
             while (!rest.empty()) {
@@ -207,74 +228,10 @@ inline void CheckPage(const SanitizedPage& page) {
                 const std::string key(rest.substr(1, eq - 1));
                 const std::string value(rest.substr(eq + 2, quote - eq - 2));
                 rest = rest.substr(quote + 1);
-                if (!rule->second.attributes.count(key) || !seen.insert(key).second)
+                const AttributeRule* attribute = FindAttribute(*rule, key);
+                if (!attribute || !seen.insert(key).second)
                     Fail("attribute not allowed", name + " " + key);
-                const auto number = [&](long lo, long hi, bool percent) {
-                    std::string digits = value;
-                    if (percent && !digits.empty() && digits.back() == '%') {
-                        digits.pop_back();
-                        hi = kMaxPercent;
-                    }
-                    if (digits.empty() || digits.size() > 5 ||
-                        digits.find_first_not_of("0123456789") != std::string::npos)
-                        Fail("not a number", key + "=" + value);
-                    const long v = std::stol(digits);
-                    if (v < lo || v > hi) Fail("number not clamped", key + "=" + value);
-                };
-                if (key == "class") {
-                    if (value.empty() ||
-                        value.find_first_not_of(
-                            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_- ") !=
-                            std::string::npos)
-                        Fail("class", value);
-                } else if (key == "id" || key == "name") {
-                    if (value.empty() || value.size() > 128 ||
-                        value.find_first_not_of(
-                            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.:") !=
-                            std::string::npos)
-                        Fail("id", value);
-                } else if (key == "href") {
-                    std::string lower = value.substr(0, 8);
-                    for (char& c : lower)
-                        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                    const bool web = lower.rfind("http://", 0) == 0 ||
-                                     lower.rfind("https://", 0) == 0 ||
-                                     lower.rfind("mailto:", 0) == 0;
-                    if (web) {
-                        if (value.find_first_of(" <>\"") != std::string::npos)
-                            Fail("web link", value);
-                    } else if (value.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQ"
-                                                       "RSTUVWXYZ0123456789-._~/%#:") !=
-                                   std::string::npos ||
-                               !IsCleanPath(PercentDecodedPath(value))) {
-                        Fail("link", value);
-                    }
-                } else if (key == "src") {
-                    const std::string path = PercentDecodedPath(value);
-                    if (!IsCleanPath(path) || path.find('#') != std::string::npos)
-                        Fail("image", value);
-                    sources.insert(path);
-                    if (std::find(page.images.begin(), page.images.end(), path) ==
-                        page.images.end())
-                        Fail("image not listed", path);
-                } else if (key == "align") {
-                    if (value != "left" && value != "right" && value != "center" &&
-                        value != "justify")
-                        Fail("align", value);
-                } else if (key == "valign") {
-                    if (value != "top" && value != "middle" && value != "bottom")
-                        Fail("valign", value);
-                } else if (key == "colspan" || key == "rowspan") {
-                    number(1, kMaxSpan, false);
-                } else if (key == "width" || key == "height") {
-                    number(1, kMaxLength, name != "img");
-                } else if (key == "border") {
-                    number(0, kMaxBorder, false);
-                } else if (key == "cellpadding") {
-                    number(0, kMaxCellPadding, false);
-                } else if (key == "cellspacing") {
-                    number(0, kMaxCellSpacing, false);
-                }
+                CheckValue(*attribute, value, page, sources);
             }
             if (name == "table") grids.push_back({});
             if (name == "tr") {
@@ -294,16 +251,13 @@ inline void CheckPage(const SanitizedPage& page) {
                 if (++imageReferences > kMaxImageReferences) Fail("too many image references", "");
                 ++run;
             }
-            const std::string& flags = rule->second.flags;
-            if (kBlocks.find(" " + name + " ") != std::string::npos) run = 0;
-            if (flags.find('v') != std::string::npos) continue;
-            stack.push_back({name, &rule->second});
+            if (breaksRun(rule)) run = 0;
+            if (has(rule, kVoid)) continue;
+            stack.push_back(rule);
             if (stack.size() > static_cast<std::size_t>(kMaxDepth)) Fail("too deep", name);
-            if (flags.find('t') != std::string::npos && ++tables > kMaxTableDepth)
-                Fail("tables too deep", "");
-            if (flags.find('i') != std::string::npos && ++indents > kMaxIndentDepth)
-                Fail("indents too deep", "");
-            if (flags.find('p') != std::string::npos) ++pres;
+            if (has(rule, kTable) && ++tables > kMaxTableDepth) Fail("tables too deep", "");
+            if (has(rule, kIndent) && ++indents > kMaxIndentDepth) Fail("indents too deep", "");
+            if (has(rule, kPre)) ++pres;
             continue;
         }
         if (html[i] == '>') Fail("stray >", html.substr(i, 80));
@@ -330,7 +284,7 @@ inline void CheckPage(const SanitizedPage& page) {
             Fail("run of text too long", html.substr(i - 40, 80));
         }
     }
-    if (!stack.empty()) Fail("elements left open", stack.back().name);
+    if (!stack.empty()) Fail("elements left open", std::string(stack.back()->out));
     if (sources.size() != page.images.size()) Fail("image list differs from the html", "");
 }
 
