@@ -35,8 +35,8 @@ const std::vector<AccuracyPage>& AccuracyPages() {
         {mensura::WeightTable(), "accuracy-weight.html", "Weight",
          "All weights are avoirdupois: the dram is 1/16 ounce, not the apothecaries' dram of "
          "60 grains, and the ton is the short ton of 2000 pounds, not the long ton of 2240 "
-         "pounds nor the metric tonne. CLOVES, SACKS and STONES are the hidden units, which "
-         "you call up by typing their name into the unit selector. Cloves and sacks of other "
+         "pounds nor the metric tonne. CLOVES, SACKS and STONES are the hidden units. Cloves "
+         "and sacks of other "
          "goods than wool had other weights: the comparison takes the wool weights of 7 and "
          "364 pounds, as Mensura's table does (1 SACKS gives {SACKS>CLOVES} CLOVES). In the "
          "rows of the hidden units, GRAINS counts grains, 7000 to the pound, as everywhere "
