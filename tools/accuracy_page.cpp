@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "page_allowlist.h"
 #include "unit_definitions.h"
 
 namespace mensura::exact {
@@ -56,23 +57,10 @@ const std::vector<AccuracyPage>& AccuracyPages() {
 
 namespace {
 
+// Text as HTML, with the help reader's own escaping.
 std::string Escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
+    helpfile::page::AppendEscaped(out, text);
     return out;
 }
 
