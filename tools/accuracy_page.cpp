@@ -173,8 +173,11 @@ void WriteRoundedFactors(std::ostream& out, const mensura::Category& category,
     }
     out << "<p><a name=\"factors\"></a>" << Counted("rounded-factors", rounded) << " of the "
         << Counted("conversions", reports.size())
-        << " use a factor that is not exact, by kind of unit (standard units are those that "
-           "Britain and the United States share):</p>\n<table>\n"
+        << " use a factor that is not exact, by kind of unit"
+        << (std::find(kinds.begin(), kinds.end(), "standard") != kinds.end()
+                ? " (standard: every unit that is not metric)"
+                : "")
+        << ":</p>\n<table>\n"
            "<tr><th>From</th><th>To</th><th>Conversions</th><th>Factor not exact</th></tr>\n";
     for (const std::string& from : kinds)
         for (const std::string& to : kinds) {
