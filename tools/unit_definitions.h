@@ -1,6 +1,7 @@
 #pragma once
 
-// The legal definitions of Mensura's 45 units, and every cell of the three
+// The definitions of Mensura's 45 units (legal ones, or the size the table
+// follows for a unit of several sizes), and every cell of the three
 // conversion tables set against them: what the window shows for 1 of a
 // unit, and what the definitions make of it.
 #include <string>
