@@ -271,24 +271,42 @@ std::pair<std::string, std::string> Split(const Decimal& value) {
 
 }  // namespace
 
-std::string Pattern(const Decimal& value, const Separators& separators) {
+namespace {
+
+// The writer of Pattern and Plain; `trim` drops the decimals' zeros at the
+// end, which in a cut expansion are digits like any other.
+std::string Write(const Decimal& value, const Separators* grouped, bool trim) {
     auto [whole, decimals] = Split(value);
-    while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
+    if (trim)
+        while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
     std::string out = value.negative && !value.digits.empty() ? "-" : "";
+    if (!grouped) {
+        out += whole.empty() ? "0" : whole;
+        return decimals.empty() ? out : out + "." + decimals;
+    }
     for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) out += separators.group;
+        if (i > 0 && (whole.size() - i) % 3 == 0) out += grouped->group;
         out += whole[i];
     }
-    return out + separators.decimal + decimals;
+    return out + grouped->decimal + decimals;
+}
+
+}  // namespace
+
+std::string Pattern(const Decimal& value, const Separators& separators) {
+    return Write(value, &separators, true);
 }
 
 std::string Plain(const Decimal& value) {
-    auto [whole, decimals] = Split(value);
-    while (!decimals.empty() && decimals.back() == '0') decimals.pop_back();
-    std::string out = value.negative && !value.digits.empty() ? "-" : "";
-    out += whole.empty() ? "0" : whole;
-    if (!decimals.empty()) out += "." + decimals;
-    return out;
+    return Write(value, nullptr, true);
+}
+
+std::string Expansion(const Fraction& value, int count, bool plain) {
+    bool complete = false;
+    const Decimal digits = Leading(value, count, &complete);
+    const Separators separators;
+    const std::string text = Write(digits, plain ? nullptr : &separators, complete);
+    return complete ? text : text + "\u2026";
 }
 
 }  // namespace mensura::exact

@@ -85,4 +85,11 @@ std::string Pattern(const Decimal& value, const Separators& separators = {});
 // Written plainly: "0.3048", "1609.344", "4", "-0.00011".
 std::string Plain(const Decimal& value);
 
+// A value written to `count` significant digits: whole when it ends within
+// them; else its first `count` digits, cut off, not rounded, every one of
+// them written (zeros at the end too) and followed by an ellipsis, "…".
+// In the display pattern's style ("3.28083989501312335…") or, with
+// `plain`, plainly.
+std::string Expansion(const Fraction& value, int count, bool plain = false);
+
 }  // namespace mensura::exact

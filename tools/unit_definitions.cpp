@@ -17,14 +17,16 @@ const std::vector<Source>& Sources() {
          "NIST Handbook 44, Appendix C, General Tables of Units of Measurement: the United "
          "States customary units."},
         {"WMA1985",
-         "The Weights and Measures Act 1985 of the United Kingdom, Schedule 1: the imperial "
-         "units."},
+         "The Weights and Measures Act 1985 of the United Kingdom, Schedule 1, as enacted in "
+         "1985: the imperial gallon of 4.54609 cubic decimetres with its quart, pint and fluid "
+         "ounce, and the stone of 14 pounds. The Schedule has been amended since, and not all "
+         "of these units are listed in it in force today; they are cited here as enacted."},
         {"SI",
          "The International System of Units (SI): the metre and the gram with their decimal "
          "multiples and parts, and the litre of exactly one cubic decimetre."},
         {"custom",
-         "Old English units that no law in force defines; the size given is the one Mensura's "
-         "table takes."},
+         "Custom: an old unit that has had more than one size and that no one law defines. The "
+         "size given is the one Mensura's table follows; the notes above tell of others."},
     };
     return sources;
 }
@@ -57,8 +59,8 @@ const std::vector<Definition>& Definitions() {
     {"GRAINS",        "1/7000",                  "POUNDS",       "1/7000 pound (64.79891 milligrams)",                "HB44"},
     {"TONS",          "2000",                    "POUNDS",       "2000 pounds, the short ton",                        "HB44"},
     {"STONES",        "14",                      "POUNDS",       "14 pounds",                                         "WMA1985"},
-    {"CLOVES",        "7",                       "POUNDS",       "7 pounds, a weight of wool",                        "custom"},
-    {"SACKS",         "364",                     "POUNDS",       "364 pounds (26 stones), a sack of wool",            "custom"},
+    {"CLOVES",        "7",                       "POUNDS",       "7 pounds, the clove of wool",                       "custom"},
+    {"SACKS",         "364",                     "POUNDS",       "364 pounds (26 stones), the sack of wool",          "custom"},
     {"MILLIGRAMS",    "1/1000",                  "GRAMS",        "1/1000 gram",                                       "SI"},
     {"CENTIGRAMS",    "1/100",                   "GRAMS",        "1/100 gram",                                        "SI"},
     {"DECIGRAMS",     "1/10",                    "GRAMS",        "1/10 gram",                                         "SI"},
@@ -110,6 +112,16 @@ const char* BaseSymbol(const std::string& category) {
     return category == "LENGTH" ? "m" : category == "WEIGHT" ? "g" : "L";
 }
 
+const char* KindOf(const std::string& unit) {
+    if (std::string(DefinitionOf(unit).source) == "SI") return "metric";
+    // A capacity unit is of the gallon it is defined through.
+    for (std::string at = unit; !at.empty(); at = DefinitionOf(at).of) {
+        if (at == "GALLONS(US)") return "US";
+        if (at == "GALLONS(GB)") return "imperial";
+    }
+    return "standard";
+}
+
 Fraction Factor(const Cell& cell) {
     Fraction factor = Parse("1");
     for (const Step& step : cell.steps) {
@@ -156,12 +168,6 @@ Fraction CaptionValue(std::string caption) {
     return Parse(caption);
 }
 
-std::string ExactText(const Fraction& value) {
-    bool complete = false;
-    const std::string digits = Pattern(Leading(value, 18, &complete));
-    return complete ? digits : digits + "\u2026";
-}
-
 }  // namespace
 
 std::vector<CellReport> Survey(const Table& table) {
@@ -183,7 +189,7 @@ std::vector<CellReport> Survey(const Table& table) {
             r.precision = cell.precision;
             r.shown = fields.Caption(cell.row);
             r.exactValue = Size(r.from) / Size(r.to);
-            r.exact = ExactText(r.exactValue);
+            r.exact = Expansion(r.exactValue, kExactDigits);
             r.exactShown = Pattern(
                 RoundLikeCaption(r.exactValue, cell.precision == Precision::Single ? 7 : 15));
             r.differs = r.shown != r.exactShown;

@@ -1,6 +1,7 @@
 #pragma once
 
-// The legal definitions of Mensura's 45 units, and every cell of the three
+// The definitions of Mensura's 45 units (legal ones, or the size the table
+// follows for a unit of several sizes), and every cell of the three
 // conversion tables set against them: what the window shows for 1 of a
 // unit, and what the definitions make of it.
 #include <string>
@@ -39,6 +40,16 @@ Fraction Size(const std::string& unit);
 // The base unit's name for sizes ("m", "g", "L").
 const char* BaseSymbol(const std::string& category);
 
+// The kind of a unit, for counting where the factors are rounded: "metric";
+// "imperial" and "US" for the capacity units that differ between Britain
+// and the United States; "standard" for the lengths and weights the two
+// share.
+const char* KindOf(const std::string& unit);
+
+// How many significant digits of an exact value the pages write before they
+// cut it off.
+constexpr int kExactDigits = 18;
+
 // The factor of a cell's steps: each constant taken as the shortest
 // decimal that reads back as it, which is the decimal the table wrote.
 Fraction Factor(const Cell& cell);
@@ -50,7 +61,7 @@ struct CellReport {
     Precision precision = Precision::Double;
     std::string shown;       // the caption the window shows
     Fraction exactValue;     // the exact value from the definitions
-    std::string exact;       // the exact value in the pattern's style, "…" if cut
+    std::string exact;       // Expansion of the exact value to kExactDigits
     std::string exactShown;  // the exact value, rounded and written as the caption is
     bool differs = false;    // shown != exactShown
     Fraction difference;     // (shown - exact) / exact

@@ -10,7 +10,7 @@
 //                                     text (data-show="single": as held;
 //                                     "copy": as Copy Number gives it)
 //   data-size, data-in                a unit's exact size in another unit,
-//                                     from the units' legal definitions
+//                                     from the units' definitions
 // Optional data-group and data-decimal set the separators (default "," and
 // "."). A quote with class="value" must match the caption character for
 // character; a quote in running text must have the same number.
