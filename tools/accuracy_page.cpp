@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "page_allowlist.h"
+#include "ascii_text.h"
 #include "unit_definitions.h"
 
 namespace mensura::exact {
@@ -60,7 +60,7 @@ namespace {
 // Text as HTML, with the help reader's own escaping.
 std::string Escaped(const std::string& text) {
     std::string out;
-    helpfile::page::AppendEscaped(out, text);
+    helpfile::AppendEscaped(out, text);
     return out;
 }
 
