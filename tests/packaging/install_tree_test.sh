@@ -97,8 +97,12 @@ else
     echo "note: desktop-file-validate not installed; desktop entry not validated"
 fi
 if command -v appstreamcli >/dev/null; then
+    # The project has no site of its own, so the metainfo names no homepage;
+    # AppStream 1.0 (Debian 13) warns of that, and the warning alone is let pass.
     out=$(appstreamcli validate --no-net "$metainfo" 2>&1)
-    check "appstreamcli validate: $out" test $? -eq 0
+    status=$?
+    others=$(grep -E '^[EW]: ' <<<"$out" | grep -vE '^W: [^ ]+: url-homepage-missing$')
+    check "appstreamcli validate: $out" test $status -eq 0 -o -z "$others"
 else
     echo "note: appstreamcli not installed; metainfo not validated"
 fi
