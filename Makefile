@@ -1,65 +1,79 @@
-# The two commands of the README: `make run` and `make test`. Both install
-# what is missing, configure and build first.
-BUILD_DIR ?= build
+# The README's two commands, `make run` and `make test`, and the others of
+# CONTRIBUTING.md. Each first installs the packages of its tier that are
+# missing (scripts/install-deps TIER), then configures and builds.
+#
+# Both use build/. `make run` configures it, when nothing has yet, with the
+# `run` preset: the program, its help viewer and help file, no tests, no
+# benchmarks, and no -Werror, so that a newer compiler's new warning cannot
+# stop a user's build. It then builds only the program's targets, so after
+# `make test` it reuses that build as it is. `make test` always configures
+# with the `test` preset: everything, warnings as errors.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-
-FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 180
 
-.PHONY: all deps configure build run test test-asan bench package fuzz check-fresh clean
+.PHONY: all build run test test-asan bench package fuzz check-fresh clean
 
 all: build
 
-deps:
-	@scripts/install-deps
+# Configures and builds everything in build/ with warnings as errors.
+define build-everything
+	@cmake --preset test >/dev/null
+	@cmake --build --preset test -j $(JOBS)
+endef
 
-configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build:
+	@scripts/install-deps test
+	$(build-everything)
 
-build: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS)
+run:
+	@scripts/install-deps run
+	@[ -f build/CMakeCache.txt ] || cmake --preset run >/dev/null
+	@cmake --build build -j $(JOBS) --target mensura mensura-help mensura_help
+	@build/bin/mensura
 
-run: build
-	@if [ -x $(BUILD_DIR)/bin/mensura ]; then \
-		$(BUILD_DIR)/bin/mensura; \
-	else \
-		echo '{"category":"LENGTH","unit":"FEET","input":"2"}' | $(BUILD_DIR)/bin/mensura-probe; \
-	fi
-
-test: build
-	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+test:
+	@scripts/install-deps test
+	$(build-everything)
+	@ctest --preset test -j $(JOBS)
 
 # The whole suite under AddressSanitizer, UndefinedBehaviorSanitizer and
 # LeakSanitizer (the asan preset, in build-asan/); any report fails it.
-test-asan: deps
+test-asan:
+	@scripts/install-deps test
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
-bench: build
-	@$(BUILD_DIR)/bin/mensura_bench
-	@$(BUILD_DIR)/bin/mensura_window_bench
-	@$(BUILD_DIR)/bin/mensura_soak
-	@bench/startup.sh $(BUILD_DIR)
-	@bench/help_open.sh $(BUILD_DIR)
+bench:
+	@scripts/install-deps bench
+	$(build-everything)
+	@build/bin/mensura_bench
+	@build/bin/mensura_window_bench
+	@build/bin/mensura_soak
+	@bench/startup.sh build
+	@bench/help_open.sh build
 
 # The Debian package, build/mensura_10.4.0_amd64.deb.
-package: build
-	@cmake --build $(BUILD_DIR) --target package
+package:
+	@scripts/install-deps test
+	$(build-everything)
+	@cmake --build build --target package
 
-# The README's `make test` on a fresh Debian 12 and 13, and the package
+# `make run` and `make test` on a fresh Debian 12 and 13, and the package
 # installed, started and removed on both (root, network; see the script).
 check-fresh:
+	@scripts/install-deps fresh
 	@scripts/fresh-check
 
-# Builds every fuzz target with clang and libFuzzer into $(FUZZ_DIR) and runs
+# Builds every fuzz target with clang and libFuzzer into build-fuzz/ and runs
 # each for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600). Corpora grow in
-# $(FUZZ_DIR)/corpus/NAME, crash files land in $(FUZZ_DIR)/crashes/NAME.
-fuzz: deps
-	@CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENSURA_FUZZ=ON \
+# build-fuzz/corpus/NAME, crash files land in build-fuzz/crashes/NAME.
+fuzz:
+	@scripts/install-deps fuzz
+	@CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMENSURA_FUZZ=ON \
 		-DMENSURA_BUILD_UI=OFF -DMENSURA_BUILD_TESTS=OFF -DMENSURA_BUILD_BENCH=OFF >/dev/null
-	@cmake --build $(FUZZ_DIR) -j $(JOBS)
-	@scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
+	@cmake --build build-fuzz -j $(JOBS)
+	@scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 clean:
-	@rm -rf $(BUILD_DIR) build-asan $(FUZZ_DIR)
+	@rm -rf build build-asan build-fuzz

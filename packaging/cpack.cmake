@@ -27,7 +27,7 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # <name>_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/mensura/mensura)
+# No Homepage: the project has no site of its own.
 # The shared libraries come from the binary through dpkg-shlibdeps (dpkg-dev).
 # What the binary does not link but needs at run time is named here: the
 # Arial-metric fonts the window is laid out for. The xcb and offscreen
