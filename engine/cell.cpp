@@ -1,3 +1,5 @@
+// One result cell: evaluated in double precision, rounded once, checked,
+// formatted and written into its row.
 #include "cell.h"
 
 #include <cmath>
@@ -54,12 +56,6 @@ CellValue EvaluateCell(float input, const Cell& cell) {
     }
     if (cell.precision == Precision::Single) return RoundToSingle(x);
     return {x};
-}
-
-FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators) {
-    std::string caption;
-    return WriteResultCell(input, cell, fields, separators, caption);
 }
 
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,

@@ -1,5 +1,9 @@
 #pragma once
 
+// The seam between the engine and the main window: the few values a recompute
+// reads and writes of the window, and how a recompute ended. The engine never
+// sees a widget; the window implements ConverterFields over its controls,
+// and tests and the probe fake it.
 #include <optional>
 #include <string>
 
@@ -14,8 +18,7 @@ struct CellNumber {
     Precision precision = Precision::Double;
 };
 
-// What a table run may read and write of the main window. The window
-// implements it over its own controls; tests and the probe fake it.
+// What a table run may read and write of the main window.
 class ConverterFields {
 public:
     virtual ~ConverterFields() = default;
@@ -24,9 +27,27 @@ public:
     virtual std::string CategoryTitle() const = 0;  // the category title label
     // Sets the caption of the value label of a result row, row 1..15. A
     // formatted result comes with the number it was formatted from; a unit's
-    // name (the source row) comes without one.
+    // name (the source row), an error or an emptied row comes without one.
     virtual void SetValueCaption(int row, const std::string& caption,
                                  std::optional<CellNumber> number) = 0;
 };
+
+// Why a cell failed its floating-point check.
+enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
+
+// How a recompute ended.
+struct RunStatus {
+    enum class Kind {
+        Ok,              // a block ran and the source row was marked
+        NothingMatched,  // no category or no unit matched: nothing written
+        CellFailed,      // a cell failed its check; rows before it are written
+    };
+    Kind kind = Kind::NothingMatched;
+    int failedRow = 0;              // with CellFailed: the row of the cell
+    FpError error = FpError::None;  // with CellFailed: why
+};
+
+// "ok", "nothing matched", "overflow at row 2", ...
+std::string Describe(const RunStatus& status);
 
 }  // namespace mensura

@@ -1,6 +1,35 @@
+// The recompute: which table the title asks for, the table run over the
+// fields, and what a failing cell leaves in the rows.
 #include "recompute.h"
 
+#include <bitset>
+
+#include "table.h"
+
 namespace mensura {
+
+namespace {
+
+// Writes the unit text into the value caption of every row whose unit
+// string in the marking list equals it.
+void MarkSourceRow(const Table& table, const std::string& unitText, ConverterFields& fields) {
+    for (const Mark& mark : table.marking)
+        if (mark.unit == unitText) fields.SetValueCaption(mark.row, unitText, std::nullopt);
+}
+
+// After a failing cell: that row names the error, and every row the run did
+// not write is emptied.
+void ShowFailure(const RunStatus& status, const std::bitset<kRowCount>& written,
+                 ConverterFields& fields) {
+    for (int row = 1; row <= kRowCount; ++row) {
+        if (row == status.failedRow)
+            fields.SetValueCaption(row, ErrorCaption(status.error), std::nullopt);
+        else if (!written.test(static_cast<std::size_t>(row - 1)))
+            fields.SetValueCaption(row, std::string(), std::nullopt);
+    }
+}
+
+}  // namespace
 
 std::string Describe(const RunStatus& status) {
     switch (status.kind) {
@@ -23,21 +52,23 @@ float ReadInputValue(const ConverterFields& fields) {
     return static_cast<float>(RoundToSingle(LeadingNumber(fields.InputText())).value);
 }
 
-void MarkSourceRow(const Table& table, const std::string& unitText, ConverterFields& fields) {
-    for (const Mark& mark : table.marking)
-        if (mark.unit == unitText) fields.SetValueCaption(mark.row, unitText, std::nullopt);
-}
-
-RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators) {
+RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators,
+                   OnFailure onFailure) {
     const float input = ReadInputValue(fields);  // the input box before the selector
     const std::string unit = fields.UnitText();
     RunStatus status;
     std::string caption;
     for (const Block& block : table.blocks) {
         if (block.unit != unit) continue;
+        std::bitset<kRowCount> written;
         for (const Cell& cell : block.cells) {
             const FpError error = WriteResultCell(input, cell, fields, separators, caption);
-            if (error != FpError::None) return {RunStatus::Kind::CellFailed, cell.row, error};
+            if (error != FpError::None) {
+                status = {RunStatus::Kind::CellFailed, cell.row, error};
+                if (onFailure == OnFailure::ShowInRows) ShowFailure(status, written, fields);
+                return status;
+            }
+            written.set(static_cast<std::size_t>(cell.row - 1));
         }
         status.kind = RunStatus::Kind::Ok;
     }
@@ -52,30 +83,18 @@ std::vector<Mark> MarkingInRowOrder(const Category& category) {
     return marking;
 }
 
-RunStatus ConvertLength(ConverterFields& fields, const Separators& separators) {
-    return RunTable(LengthTable(), fields, separators);
-}
-
-RunStatus ConvertWeight(ConverterFields& fields, const Separators& separators) {
-    return RunTable(WeightTable(), fields, separators);
-}
-
-RunStatus ConvertCapacity(ConverterFields& fields, const Separators& separators) {
-    return RunTable(CapacityTable(), fields, separators);
-}
-
-RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators) {
-    // Three independent tests, each on a fresh reading of the title.
-    // A failed cell ends the recompute at once.
+RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators,
+                           OnFailure onFailure) {
+    // Three independent tests of the title, in this order; as no table
+    // changes the title, one reading serves all three. A failed cell ends
+    // the recompute at once.
+    const std::string title = fields.CategoryTitle();
     RunStatus status;
-    if (fields.CategoryTitle() == LengthTable().category)
-        status = ConvertLength(fields, separators);
-    if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == WeightTable().category)
-        status = ConvertWeight(fields, separators);
-    if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == CapacityTable().category)
-        status = ConvertCapacity(fields, separators);
+    for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()}) {
+        if (title != table->category) continue;
+        status = RunTable(*table, fields, separators, onFailure);
+        if (status.kind == RunStatus::Kind::CellFailed) break;
+    }
     return status;
 }
 

@@ -23,7 +23,7 @@
 
 #include "fake_fields.h"
 #include "fuzz_support.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace {
 

@@ -27,7 +27,6 @@
 #include "frm_splash.h"
 #include "help_command.h"
 #include "line_edit_guard.h"
-#include "number_text.h"
 #include "recompute.h"
 #include "shape.h"
 
@@ -358,7 +357,6 @@ std::string Form1::CategoryTitle() const {
 void Form1::SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number) {
     if (row < 1 || row > kRowCount) return;
     WriteValue(row, FromStd(caption), number);
-    m_writtenThisRun.set(Index(row));
 }
 
 void Form1::WriteValue(int row, const QString& caption, std::optional<CellNumber> number) {
@@ -579,18 +577,9 @@ void Form1::RecomputeResults() {
     const Separators separators{locale.groupSeparator().toStdString(),
                                 locale.decimalPoint().toStdString()};
     const AccessibleBatch batch = ResultsBatch();
-    m_writtenThisRun.reset();
-    const RunStatus status = mensura::RecomputeResults(*this, separators);
-    if (status.kind != RunStatus::Kind::CellFailed) return;
-    // A cell's value did not fit its precision and the run stopped there.
-    // Say so in that row, and empty every row the run did not reach, so that
-    // no row goes on showing a number computed from an earlier input.
-    for (int row = 1; row <= kRowCount; ++row) {
-        if (row == status.failedRow)
-            WriteValue(row, QString::fromLatin1(ErrorCaption(status.error)), std::nullopt);
-        else if (!m_writtenThisRun.test(Index(row)))
-            WriteValue(row, QString(), std::nullopt);
-    }
+    // A cell whose value does not fit its precision stops the run; the
+    // engine then says so in that row and empties the rows it did not reach.
+    mensura::RecomputeResults(*this, separators, OnFailure::ShowInRows);
 }
 
 // The box's own editing menu, and below it the results.

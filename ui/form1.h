@@ -7,8 +7,7 @@
 // text of txtUserData, and the results are the captions of lb1..lb15. Every
 // control carries its name as objectName. Beside them the window keeps only
 // what follows from the captions it writes: the number behind each value
-// caption (for Copy Number and the tooltip), and, during one recompute, the
-// rows that recompute has written.
+// caption (for Copy Number and the tooltip).
 //
 // How an event reaches the labels: a Qt signal or event of a control runs
 // the handler named after the control and the event (txtUserData_Change,
@@ -16,8 +15,9 @@
 // that can change a result ends in RecomputeResults(), which hands the
 // window, as ConverterFields, to the engine: the engine reads the input,
 // unit and title through InputText/UnitText/CategoryTitle and writes the
-// value labels through SetValueCaption. The clear commands and Form_Load
-// write labels directly and do not recompute.
+// value labels through SetValueCaption, also where a failing cell stopped the
+// run. The clear commands and Form_Load write labels directly and do not
+// recompute.
 //
 // Every write of a value label goes through WriteValue, which keeps the
 // number behind the caption and the label's accessible description in step
@@ -28,13 +28,11 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <bitset>
 #include <optional>
 #include <string>
 
 #include "accessible_batch.h"
-#include "catalogue.h"
-#include "converter_fields.h"
+#include "recompute.h"
 #include "results_menus.h"
 
 class QComboBox;
@@ -131,8 +129,6 @@ private:
     // The number behind each value caption, as its cell computed it; none
     // for an empty label, a unit's name or an error text.
     std::array<std::optional<CellNumber>, kRowCount> m_numbers{};
-    // Rows whose value label the current recompute has written.
-    std::bitset<kRowCount> m_writtenThisRun;
 
     ResultsMenus m_menus;
 

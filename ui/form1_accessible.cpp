@@ -7,7 +7,6 @@
 
 #include "caption_label.h"
 #include "form1.h"
-#include "number_text.h"
 #include "recompute.h"
 
 namespace mensura {

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-#include "catalogue.h"
+#include "recompute.h"
 
 namespace mensura {
 

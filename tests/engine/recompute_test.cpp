@@ -1,6 +1,4 @@
 // Whole table runs through RecomputeResults, as the window makes them.
-#include "recompute.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,6 +7,7 @@
 
 #include "catalogue.h"
 #include "fake_fields.h"
+#include "table.h"
 
 namespace mensura {
 namespace {
@@ -162,6 +161,43 @@ TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
     EXPECT_EQ(fields.Caption(2), "340,282,300,000,000,000,000,000,000,000,000,000,000.");
 }
 
+// What the window shows: after a failing cell, its row names the error and
+// every row the run did not write is emptied, whatever it showed before; the
+// rows written before the cell keep their numbers. A run that does not fail
+// writes the same either way.
+TEST(Recompute, AFailingCellIsShownInTheRows) {
+    const struct {
+        const char *category, *unit, *input;
+        int failedRow;  // 0: the run does not fail
+    } cases[] = {
+        {"LENGTH", "LEAGUE", "2.2e34", 2},  {"CAPACITY", "BARREL(US)", "1e35", 9},
+        {"WEIGHT", "TONS", "1.0634e34", 6}, {"WEIGHT", "STONES", "3", 0},
+        {"LENGTH", "feet", "1", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
+        FakeFields stopped(c.category, c.unit, c.input), shown(c.category, c.unit, c.input);
+        for (FakeFields* fields : {&stopped, &shown}) {
+            for (int row = 1; row <= kRowCount; ++row)
+                fields->SetValueCaption(row, "earlier", CellNumber{1, Double});
+            fields->writes.clear();
+        }
+        RecomputeResults(stopped, kCommaPoint, OnFailure::Stop);
+        RecomputeResults(shown, kCommaPoint, OnFailure::ShowInRows);
+        for (int row = 1; row <= kRowCount; ++row) {
+            std::string expected = stopped.Caption(row);
+            if (row == c.failedRow)
+                expected = "Overflow";
+            else if (c.failedRow != 0 && expected == "earlier")
+                expected = "";
+            EXPECT_EQ(shown.Caption(row), expected) << "row " << row;
+        }
+        if (c.failedRow == 0) {
+            EXPECT_EQ(shown.writes, stopped.writes);
+        }
+    }
+}
+
 TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
     const struct {
         const char *category, *unit;
@@ -183,15 +219,16 @@ TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
 }
 
 // A cell failing for a reason the printed tables cannot produce still
-// stops the run and names the reason.
+// stops the run and names the reason, in the status and, as the window
+// shows it, in its row.
 TEST(Recompute, DescribesEachKindOfCellFailure) {
     const struct {
         Step step;
-        const char *input, *status;
+        const char *input, *status, *caption;
     } cases[] = {
-        {Div(0), "1", "division by zero at row 4"},
-        {Mul(0), "1e39", "invalid operation at row 4"},
-        {Twice(), "3e38", "overflow at row 4"},
+        {Div(0), "1", "division by zero at row 4", "Division by zero"},
+        {Mul(0), "1e39", "invalid operation at row 4", "Invalid operation"},
+        {Twice(), "3e38", "overflow at row 4", "Overflow"},
     };
     for (const auto& c : cases) {
         const Table table{
@@ -202,6 +239,10 @@ TEST(Recompute, DescribesEachKindOfCellFailure) {
         EXPECT_EQ(Describe(RunTable(table, fields, kCommaPoint)), c.status);
         ASSERT_EQ(fields.writes.size(), 1u) << c.status;
         EXPECT_EQ(fields.writes[0].first, 3);
+        FakeFields shown("TEST", "X", c.input);
+        RunTable(table, shown, kCommaPoint, OnFailure::ShowInRows);
+        EXPECT_EQ(shown.Caption(4), c.caption);
+        EXPECT_EQ(shown.Caption(5), "");
     }
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace mensura {
 namespace {
