@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 
 namespace mensura {
 namespace {
@@ -45,7 +45,7 @@ TEST(RoundToSingle, OverflowsOnlyFromTheHalfWayPointAboveTheLargestSingle) {
 
 TEST(WriteResultCell, RoundsOnceAfterAllSteps) {
     // Rounding 1/3 to single before the "× 100" would show 33.33334.
-    FakeFields fields("LENGTH", "FEET", "1");
+    MemoryFields fields("LENGTH", "FEET", "1");
     std::string caption;
     EXPECT_EQ(WriteResultCell(1.0f, {4, {Div(3), Mul(100)}, Single}, fields, kCommaPoint, caption),
               FpError::None);

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "recompute.h"
 #include "unit_definitions.h"
 
@@ -87,7 +87,7 @@ std::string Conversion(const Attributes& a, const mensura::Separators& separator
     for (const mensura::Category& c : mensura::Categories())
         for (const std::string& u : c.units)
             if (u == unit) category = c.name;
-    FakeFields fields(category, unit, Attribute(a, "data-input"));
+    mensura::MemoryFields fields(category, unit, Attribute(a, "data-input"));
     mensura::RecomputeResults(fields, separators, mensura::OnFailure::ShowInRows);
     const int row = mensura::UnitRow(Attribute(a, "data-row"));
     if (row == 0) return "<no such row>";

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "table.h"
 
 namespace mensura {
@@ -28,7 +28,7 @@ class FullRunTest : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(FullRunTest, WritesEveryRow) {
     const RunCase& c = GetParam();
-    FakeFields fields(c.category, c.unit, c.input);
+    MemoryFields fields(c.category, c.unit, c.input);
     EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "ok");
     for (int row = 1; row <= kRowCount; ++row) {
         const char* expected = c.rows[static_cast<std::size_t>(row - 1)];
@@ -83,7 +83,7 @@ TEST(Recompute, SingleRowExamples) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        FakeFields fields(c.category, c.unit, c.input);
+        MemoryFields fields(c.category, c.unit, c.input);
         RecomputeResults(fields, kCommaPoint);
         EXPECT_EQ(fields.Caption(c.row), c.caption)
             << c.unit << " \"" << c.input << "\" row " << c.row;
@@ -99,7 +99,7 @@ TEST(Recompute, EveryUnitWritesItsCellsThenMarksItself) {
             for (const auto& [input, shown] :
                  {std::pair{"", "."}, {"1e39", "Out of range"}, {"-1e39", "Out of range"}}) {
                 SCOPED_TRACE(block.unit + " \"" + input + "\"");
-                FakeFields fields(table->category, block.unit, input);
+                MemoryFields fields(table->category, block.unit, input);
                 EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "ok");
                 ASSERT_EQ(fields.writes.size(), block.cells.size() + 1);
                 for (std::size_t k = 0; k < block.cells.size(); ++k)
@@ -117,7 +117,7 @@ TEST(Recompute, EveryCaptionComesWithTheNumberItShows) {
     for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()}) {
         for (const Block& block : table->blocks) {
             SCOPED_TRACE(block.unit);
-            FakeFields fields(table->category, block.unit, "1234.5678");
+            MemoryFields fields(table->category, block.unit, "1234.5678");
             RecomputeResults(fields, kCommaPoint);
             ASSERT_EQ(fields.numbers.size(), block.cells.size() + 1);
             for (std::size_t k = 0; k < block.cells.size(); ++k) {
@@ -150,13 +150,13 @@ TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
-        FakeFields fields(c.category, c.unit, c.input);
+        MemoryFields fields(c.category, c.unit, c.input);
         EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), c.status);
         std::vector<int> rows;
         for (const auto& write : fields.writes) rows.push_back(write.first);
         EXPECT_EQ(rows, c.written);
     }
-    FakeFields fields("LENGTH", "MILES", "6.444741593672507e34");
+    MemoryFields fields("LENGTH", "MILES", "6.444741593672507e34");
     RecomputeResults(fields, kCommaPoint);
     EXPECT_EQ(fields.Caption(2), "340,282,300,000,000,000,000,000,000,000,000,000,000.");
 }
@@ -176,8 +176,8 @@ TEST(Recompute, AFailingCellIsShownInTheRows) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
-        FakeFields stopped(c.category, c.unit, c.input), shown(c.category, c.unit, c.input);
-        for (FakeFields* fields : {&stopped, &shown}) {
+        MemoryFields stopped(c.category, c.unit, c.input), shown(c.category, c.unit, c.input);
+        for (MemoryFields* fields : {&stopped, &shown}) {
             for (int row = 1; row <= kRowCount; ++row)
                 fields->SetValueCaption(row, "earlier", CellNumber{1, Double});
             fields->writes.clear();
@@ -211,7 +211,7 @@ TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        FakeFields fields(c.category, c.unit, "1");
+        MemoryFields fields(c.category, c.unit, "1");
         EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "nothing matched")
             << '"' << c.category << "\" \"" << c.unit << '"';
         EXPECT_TRUE(fields.writes.empty());
@@ -235,11 +235,11 @@ TEST(Recompute, DescribesEachKindOfCellFailure) {
             "TEST",
             {{"X", {{3, {Div(2)}, Single}, {4, {c.step}, Single}, {5, {Mul(3)}, Single}}}},
             {{"X", 1}}};
-        FakeFields fields("TEST", "X", c.input);
+        MemoryFields fields("TEST", "X", c.input);
         EXPECT_EQ(Describe(RunTable(table, fields, kCommaPoint)), c.status);
         ASSERT_EQ(fields.writes.size(), 1u) << c.status;
         EXPECT_EQ(fields.writes[0].first, 3);
-        FakeFields shown("TEST", "X", c.input);
+        MemoryFields shown("TEST", "X", c.input);
         RunTable(table, shown, kCommaPoint, OnFailure::ShowInRows);
         EXPECT_EQ(shown.Caption(4), c.caption);
         EXPECT_EQ(shown.Caption(5), "");
@@ -247,7 +247,7 @@ TEST(Recompute, DescribesEachKindOfCellFailure) {
 }
 
 TEST(Recompute, UsesTheSeparatorsItIsGiven) {
-    FakeFields fields("LENGTH", "KILOMETERS", "1");
+    MemoryFields fields("LENGTH", "KILOMETERS", "1");
     RecomputeResults(fields, Separators{"\u202F", ","});
     EXPECT_EQ(fields.Caption(1), "39\u202F370,0788");
     EXPECT_EQ(fields.Caption(8), ",2071");
