@@ -5,6 +5,7 @@
 // caption through the display pattern.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "converter_fields.h"
 #include "number_text.h"
@@ -60,10 +61,11 @@ CellValue RoundToSingle(double value);
 CellValue EvaluateCell(float input, const Cell& cell);
 
 // Evaluates a cell and, unless it fails its check, writes the formatted
-// value into its row's value caption. Returns the error, if any. The text is
-// formatted into `caption`, so that a run reuses one string for all its
-// cells.
+// value into its row's value caption, with the row's unit string. Returns
+// the error, if any. The text is formatted into `caption`, so that a run
+// reuses one string for all its cells.
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators, std::string& caption);
+                        const Separators& separators, std::string& caption,
+                        std::string_view rowUnit);
 
 }  // namespace mensura

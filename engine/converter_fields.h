@@ -6,6 +6,7 @@
 // and tests and the probe fake it.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "number_text.h"
 
@@ -25,17 +26,19 @@ public:
     virtual std::string InputText() const = 0;      // the input box
     virtual std::string UnitText() const = 0;       // the unit selector's text
     virtual std::string CategoryTitle() const = 0;  // the category title label
-    // Sets the caption of the value label of a result row, row 1..15. A
-    // formatted result comes with the number it was formatted from; a unit's
-    // name (the source row), an error or an emptied row comes without one.
+    // Sets the caption of the value label of a result row, row 1..15. The
+    // row comes with its unit string in the category being run ("" where the
+    // table names none), so that the window need not look it up. A formatted
+    // result comes with the number it was formatted from; a unit's name (the
+    // source row), an error or an emptied row comes without one.
     virtual void SetValueCaption(int row, const std::string& caption,
-                                 std::optional<CellNumber> number) = 0;
+                                 std::optional<CellNumber> number, std::string_view rowUnit) = 0;
 };
 
 // Why a cell failed its floating-point check.
 enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
 
-// How a recompute ended.
+// How a recompute ended, and what it read to get there.
 struct RunStatus {
     enum class Kind {
         Ok,              // a block ran and the source row was marked
@@ -45,6 +48,10 @@ struct RunStatus {
     Kind kind = Kind::NothingMatched;
     int failedRow = 0;              // with CellFailed: the row of the cell
     FpError error = FpError::None;  // with CellFailed: why
+    // Once a table ran: the input value and the unit text it read, which
+    // the results were computed from.
+    std::optional<float> input;
+    std::string unit;
 };
 
 // "ok", "nothing matched", "overflow at row 2", ...

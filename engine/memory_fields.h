@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,12 +29,13 @@ public:
     std::string CategoryTitle() const override { return category; }
     // Keeps the caption of a row in range; with `record`, also every write,
     // in order, rows out of range included.
-    void SetValueCaption(int row, const std::string& caption,
-                         std::optional<CellNumber> number) override {
+    void SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number,
+                         std::string_view rowUnit) override {
         if (row >= 1 && row <= kRowCount) captions[static_cast<std::size_t>(row - 1)] = caption;
         if (!record) return;
         writes.emplace_back(row, caption);
         numbers.push_back(number);
+        units.emplace_back(rowUnit);
     }
 
     // Caption of row 1..15, or "<unwritten>".
@@ -48,6 +50,7 @@ public:
     std::array<std::optional<std::string>, kRowCount> captions;  // none: never written
     std::vector<std::pair<int, std::string>> writes;
     std::vector<std::optional<CellNumber>> numbers;  // beside each write
+    std::vector<std::string> units;                  // the row's unit, beside each write
 };
 
 }  // namespace mensura

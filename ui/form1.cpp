@@ -84,8 +84,8 @@ void SetColours(QWidget* widget, QPalette::ColorRole textRole, const QColor& tex
     widget->setPalette(palette);
 }
 
-QString FromStd(const std::string& text) {
-    return QString::fromStdString(text);
+QString FromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The prompt ends where the input box begins. Drawn at 1.5x or 2x its
@@ -354,16 +354,18 @@ std::string Form1::CategoryTitle() const {
     return m_lbMeasurement->text().toStdString();
 }
 
-void Form1::SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number) {
+void Form1::SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number,
+                            std::string_view rowUnit) {
     if (row < 1 || row > kRowCount) return;
-    WriteValue(row, FromStd(caption), number);
+    WriteValue(row, FromStd(caption), number, rowUnit);
 }
 
-void Form1::WriteValue(int row, const QString& caption, std::optional<CellNumber> number) {
+void Form1::WriteValue(int row, const QString& caption, std::optional<CellNumber> number,
+                       std::string_view unit) {
     if (number && !std::isfinite(number->value)) number.reset();  // "Out of range"
     m_numbers[Index(row)] = number;
     m_values[Index(row)]->SetCaption(caption);
-    DescribeValue(row);
+    DescribeValue(row, unit);
 }
 
 // The unit string of a row in the category shown; also for the weight rows
@@ -374,9 +376,12 @@ std::string Form1::RowUnit(int row) const {
 }
 
 // The row of the unit the number is in shows that unit's own name.
-bool Form1::IsSourceRow(int row) const {
-    const std::string unit = RowUnit(row);
+bool Form1::ShowsItsUnit(int row, std::string_view unit) const {
     return !unit.empty() && !m_numbers[Index(row)] && m_values[Index(row)]->text() == FromStd(unit);
+}
+
+bool Form1::IsSourceRow(int row) const {
+    return ShowsItsUnit(row, RowUnit(row));
 }
 
 // The number Copy Number takes: the shown result as a plain decimal, or on
@@ -496,7 +501,7 @@ void Form1::ShowCategory(const Category& category) {
     m_lbMeasurement->SetCaption(QString::fromStdString(category.name));
     for (int row = 1; row <= kRowCount; ++row) {
         m_names[Index(row)]->SetCaption(QString::fromStdString(category.nameCaptions[Index(row)]));
-        DescribeValue(row);
+        DescribeValue(row, category.units[Index(row)]);
     }
     m_lbMeasurement->setAccessibleDescription(m_lbMeasurement->text());
 }
@@ -506,7 +511,7 @@ void Form1::cboMeasures_Click() {
     // Mark the chosen unit's row. The unit is looked for among all 45 unit
     // strings, whatever the category; they are all different.
     const std::string unit = UnitText();
-    if (const int row = UnitRow(unit)) SetValueCaption(row, unit, std::nullopt);
+    if (const int row = UnitRow(unit)) SetValueCaption(row, unit, std::nullopt, unit);
     RecomputeResults();
 }
 
@@ -541,7 +546,10 @@ void Form1::txtUserData_GotFocus(Qt::FocusReason reason) {
 
 void Form1::cmdClear_Click() {
     const AccessibleBatch batch = ResultsBatch();
-    for (int row = 1; row <= kRowCount; ++row) WriteValue(row, QString(), std::nullopt);
+    const Category* category = FindCategory(CategoryTitle());
+    for (int row = 1; row <= kRowCount; ++row)
+        WriteValue(row, QString(), std::nullopt,
+                   category ? category->units[Index(row)] : std::string_view());
 }
 
 void Form1::mnuClearItem_Click() {
@@ -576,10 +584,14 @@ void Form1::RecomputeResults() {
     const QLocale locale;
     const Separators separators{locale.groupSeparator().toStdString(),
                                 locale.decimalPoint().toStdString()};
-    const AccessibleBatch batch = ResultsBatch();
+    // Assistive technology hears of the whole recompute once, at its end,
+    // from the results group, whose description then names what the engine
+    // read: the later batch's action is the one that runs.
+    const AccessibleBatch batch;
     // A cell whose value does not fit its precision stops the run; the
     // engine then says so in that row and empties the rows it did not reach.
-    mensura::RecomputeResults(*this, separators, OnFailure::ShowInRows);
+    const RunStatus run = mensura::RecomputeResults(*this, separators, OnFailure::ShowInRows);
+    const AccessibleBatch described([this, run] { DescribeResults(&run); });
 }
 
 // The box's own editing menu, and below it the results.

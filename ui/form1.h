@@ -30,6 +30,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "accessible_batch.h"
 #include "recompute.h"
@@ -59,8 +60,8 @@ public:
     std::string InputText() const override;
     std::string UnitText() const override;
     std::string CategoryTitle() const override;
-    void SetValueCaption(int row, const std::string& caption,
-                         std::optional<CellNumber> number) override;
+    void SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number,
+                         std::string_view rowUnit) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,20 +101,25 @@ private:
     static std::size_t Index(int row) { return static_cast<std::size_t>(row - 1); }
 
     // The one way a value label is written: caption, number, tooltip and
-    // accessible description together.
-    void WriteValue(int row, const QString& caption, std::optional<CellNumber> number);
+    // accessible description together. `unit` is the row's unit string.
+    void WriteValue(int row, const QString& caption, std::optional<CellNumber> number,
+                    std::string_view unit);
 
     // What a row offers to be taken out, and what stands behind it.
     ResultRow Row(int row) const;
     std::string RowUnit(int row) const;
+    // Whether the row shows its own unit's name: the row of the unit the
+    // number is in.
+    bool ShowsItsUnit(int row, std::string_view unit) const;
     bool IsSourceRow(int row) const;
     QString NumberToCopy(int row) const;
 
     // Names and descriptions for assistive technology (form1_accessible.cpp).
     void DescribeControls();
-    void DescribeValue(int row);
+    void DescribeValue(int row, std::string_view unit);
     AccessibleBatch ResultsBatch();
-    void DescribeResults();
+    // From what `run` read, when a recompute has just filled the rows.
+    void DescribeResults(const RunStatus* run = nullptr);
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;

@@ -132,6 +132,58 @@ TEST(Recompute, EveryCaptionComesWithTheNumberItShows) {
     }
 }
 
+// Every write, a failure's included, comes with the unit string of its row
+// in the category run, the hidden weight rows' too.
+TEST(Recompute, EveryWriteComesWithTheUnitOfItsRow) {
+    for (const Category& category : Categories()) {
+        for (const std::string& unit : category.units) {
+            for (const char* input : {"1", "1e38"}) {
+                SCOPED_TRACE(unit + " \"" + input + "\"");
+                MemoryFields fields(category.name, unit, input);
+                RecomputeResults(fields, kCommaPoint, OnFailure::ShowInRows);
+                ASSERT_FALSE(fields.writes.empty());
+                for (std::size_t k = 0; k < fields.writes.size(); ++k) {
+                    const int row = fields.writes[k].first;
+                    EXPECT_EQ(fields.units[k], category.units[static_cast<std::size_t>(row - 1)])
+                        << "row " << row;
+                }
+            }
+        }
+    }
+}
+
+// A recompute reads each of the three fields once, whatever it meets, and
+// says what it read: the window describes the results from that.
+TEST(Recompute, ReadsEachFieldOnceAndSaysWhatItRead) {
+    struct CountingFields : MemoryFields {
+        using MemoryFields::MemoryFields;
+        std::string InputText() const override { return ++inputs, MemoryFields::InputText(); }
+        std::string UnitText() const override { return ++units, MemoryFields::UnitText(); }
+        std::string CategoryTitle() const override { return ++titles, MemoryFields::CategoryTitle(); }
+        mutable int inputs = 0, units = 0, titles = 0;
+    };
+    const struct {
+        const char *category, *unit, *input;
+        int reads;  // of the input and the unit: none without a table
+        float value;
+    } cases[] = {
+        {"LENGTH", "FEET", "12 ft", 1, 12.0f},  {"WEIGHT", "STONES", "1e38", 1, 1e38f},
+        {"CAPACITY", "feet", "2", 1, 2.0f},     {"LENGTH", "LEAGUE", "2.2e34", 1, 2.2e34f},
+        {"length", "FEET", "12", 0, 0.0f},      {"", "", "", 0, 0.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.category) + " " + c.unit + " \"" + c.input + "\"");
+        CountingFields fields(c.category, c.unit, c.input);
+        const RunStatus status = RecomputeResults(fields, kCommaPoint, OnFailure::ShowInRows);
+        EXPECT_EQ(fields.titles, 1);
+        EXPECT_EQ(fields.inputs, c.reads);
+        EXPECT_EQ(fields.units, c.reads);
+        EXPECT_EQ(status.input.has_value(), c.reads == 1);
+        if (status.input) EXPECT_EQ(*status.input, c.value);
+        EXPECT_EQ(status.unit, c.reads == 1 ? c.unit : "");
+    }
+}
+
 TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
     const struct {
         const char *category, *unit, *input, *status;
@@ -179,7 +231,7 @@ TEST(Recompute, AFailingCellIsShownInTheRows) {
         MemoryFields stopped(c.category, c.unit, c.input), shown(c.category, c.unit, c.input);
         for (MemoryFields* fields : {&stopped, &shown}) {
             for (int row = 1; row <= kRowCount; ++row)
-                fields->SetValueCaption(row, "earlier", CellNumber{1, Double});
+                fields->SetValueCaption(row, "earlier", CellNumber{1, Double}, "");
             fields->writes.clear();
         }
         RecomputeResults(stopped, kCommaPoint, OnFailure::Stop);
