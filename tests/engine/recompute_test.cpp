@@ -179,7 +179,9 @@ TEST(Recompute, ReadsEachFieldOnceAndSaysWhatItRead) {
         EXPECT_EQ(fields.inputs, c.reads);
         EXPECT_EQ(fields.units, c.reads);
         EXPECT_EQ(status.input.has_value(), c.reads == 1);
-        if (status.input) EXPECT_EQ(*status.input, c.value);
+        if (status.input) {
+            EXPECT_EQ(*status.input, c.value);
+        }
         EXPECT_EQ(status.unit, c.reads == 1 ? c.unit : "");
     }
 }
