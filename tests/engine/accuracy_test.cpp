@@ -57,7 +57,7 @@ TEST(AccuracyTest, CaptionsAreTheirNumbersRoundedExactly) {
                 for (std::size_t i = 0; i < fields.writes.size(); ++i) {
                     if (!fields.numbers[i]) continue;
                     const CellNumber n = *fields.numbers[i];
-                    const int digits = n.precision == Precision::Single ? 7 : 15;
+                    const int digits = SignificantDigits(n.precision);
                     EXPECT_EQ(fields.writes[i].second,
                               Pattern(RoundLikeCaption(FromDouble(n.value), digits)))
                         << unit << " " << input << " row " << fields.writes[i].first;
