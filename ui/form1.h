@@ -24,6 +24,10 @@
 // with the caption. Assistive technology hears of a recompute once, not
 // once per label (AccessibleBatch; the names and descriptions are in
 // form1_accessible.cpp). The results' menus and copying are ResultsMenus'.
+//
+// Where Form1 lives: its life and its handlers in form1.cpp, the building of
+// its controls and their connections in form1_controls.cpp, its menus in
+// form1_menus.cpp, what assistive technology meets in form1_accessible.cpp.
 
 #include <QPointer>
 #include <QWidget>
