@@ -6,9 +6,9 @@
 #include "form1.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>

@@ -1,3 +1,5 @@
+// frmSplash, the About window: its pictures and captions, its close timer,
+// and the clicks and keys that close it.
 #include "frm_splash.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,5 @@
+// The results' menus and the clipboard: Copy, Copy Number, Copy All, and
+// the menu of all rows.
 #include "results_menus.h"
 
 #include <QClipboard>
