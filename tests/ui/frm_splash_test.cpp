@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -40,7 +39,6 @@ private slots:
     void init();
     void cleanup();
 
-    void helpMenu();
     void pictures_data();
     void pictures();
     void labels();
@@ -98,20 +96,6 @@ frmSplash* FrmSplashTest::OpenAbout() {
     m_about = windows.size() == 1 ? windows.first() : nullptr;
     if (m_about && QTest::qWaitForWindowExposed(m_about)) return m_about;
     return nullptr;
-}
-
-void FrmSplashTest::helpMenu() {
-    // File, then Help, with its two commands around a separator; no
-    // shortcuts. The access keys are tried by every OpenAbout().
-    auto* help = m_form->findChild<QMenu*>("mnuHelp");
-    QCOMPARE(m_form->findChild<QMenuBar*>()->actions().last()->menu(), help);
-    QStringList items;
-    for (QAction* item : help->actions()) {
-        items << item->objectName() + ' ' + item->text();
-        QVERIFY(item->shortcut().isEmpty());
-    }
-    QCOMPARE(items, (QStringList{"mnuHelpItem Hel&p", "mnuDash1 ", "mnuAbout &About"}));
-    QVERIFY(help->actions()[1]->isSeparator());
 }
 
 void FrmSplashTest::pictures_data() {
