@@ -155,9 +155,13 @@ constexpr int FloorLog2(double x) {
 // least kZeroBelow), worked out as it does, from the binary exponent.
 constexpr int kMaxScale = kDoubleSignificant - ((FloorLog2(kZeroBelow) * 78913) >> 18);
 
+// 5^n, or 0 where it does not fit 64 bits.
 constexpr std::uint64_t Pow5(int n) {
     std::uint64_t p = 1;
-    for (int i = 0; i < n; ++i) p *= 5;
+    for (int i = 0; i < n; ++i) {
+        if (p > std::numeric_limits<std::uint64_t>::max() / 5) return 0;
+        p *= 5;
+    }
     return p;
 }
 
@@ -168,7 +172,7 @@ constexpr std::array<std::uint64_t, sizeof...(N)> Powers5(std::index_sequence<N.
 
 // 5^0 to 5^kMaxScale, each within 64 bits.
 constexpr auto kPow5 = Powers5(std::make_index_sequence<kMaxScale + 1>());
-static_assert(kPow5[kMaxScale - 1] <= std::numeric_limits<std::uint64_t>::max() / 5,
+static_assert(kPow5[kMaxScale] != 0,
               "the powers of five that the display's decimals need do not fit 64 bits");
 
 // A decimal number digits * 10^exponent.
