@@ -1,9 +1,10 @@
 #pragma once
 
 // The seam between the engine and the main window: the few values a recompute
-// reads and writes of the window, and how a recompute ended. The engine never
-// sees a widget; the window implements ConverterFields over its controls,
-// and tests and the probe fake it.
+// reads and writes of the window, how a recompute ended, and what it does
+// when a cell fails. The engine never sees a widget; the window implements
+// ConverterFields over its controls, and MemoryFields (memory_fields.h) holds
+// them in memory for everything that runs the engine without the window.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,17 @@ struct RunStatus {
     // the results were computed from.
     std::optional<float> input;
     std::string unit;
+};
+
+// What a recompute does when a cell fails its floating-point check.
+enum class OnFailure {
+    // The run ends at that cell: the rows written before it keep their new
+    // captions, every other row keeps what it showed, and nothing is marked.
+    Stop,
+    // The same, and then the failing row names the error ("Overflow") and
+    // every row the run did not reach is emptied, so that no row goes on
+    // showing a number computed from an earlier input. What the window shows.
+    ShowInRows,
 };
 
 // "ok", "nothing matched", "overflow at row 2", ...

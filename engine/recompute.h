@@ -11,17 +11,6 @@
 
 namespace mensura {
 
-// What a recompute does when a cell fails its floating-point check.
-enum class OnFailure {
-    // The run ends at that cell: the rows written before it keep their new
-    // captions, every other row keeps what it showed, and nothing is marked.
-    Stop,
-    // The same, and then the failing row names the error ("Overflow") and
-    // every row the run did not reach is emptied, so that no row goes on
-    // showing a number computed from an earlier input. What the window shows.
-    ShowInRows,
-};
-
 // Runs the table of the category that the title shows, if any: reads the
 // input, runs the block of the unit in the selector and marks the unit's own
 // row. The title is read once; no table changes it.

@@ -9,7 +9,7 @@
 
 #include "catalogue.h"
 #include "cell.h"
-#include "recompute.h"
+#include "converter_fields.h"
 
 namespace mensura {
 

@@ -23,6 +23,7 @@
 
 #include "fuzz_support.h"
 #include "memory_fields.h"
+#include "recompute.h"
 #include "table.h"
 
 namespace {

@@ -8,6 +8,7 @@
 
 #include "catalogue.h"
 #include "exact_number.h"
+#include "recompute.h"
 #include "table.h"
 
 namespace mensura::exact {

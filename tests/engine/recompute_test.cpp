@@ -1,4 +1,6 @@
 // Whole table runs through RecomputeResults, as the window makes them.
+#include "recompute.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -159,7 +161,9 @@ TEST(Recompute, ReadsEachFieldOnceAndSaysWhatItRead) {
         using MemoryFields::MemoryFields;
         std::string InputText() const override { return ++inputs, MemoryFields::InputText(); }
         std::string UnitText() const override { return ++units, MemoryFields::UnitText(); }
-        std::string CategoryTitle() const override { return ++titles, MemoryFields::CategoryTitle(); }
+        std::string CategoryTitle() const override {
+            return ++titles, MemoryFields::CategoryTitle();
+        }
         mutable int inputs = 0, units = 0, titles = 0;
     };
     const struct {
@@ -167,9 +171,9 @@ TEST(Recompute, ReadsEachFieldOnceAndSaysWhatItRead) {
         int reads;  // of the input and the unit: none without a table
         float value;
     } cases[] = {
-        {"LENGTH", "FEET", "12 ft", 1, 12.0f},  {"WEIGHT", "STONES", "1e38", 1, 1e38f},
-        {"CAPACITY", "feet", "2", 1, 2.0f},     {"LENGTH", "LEAGUE", "2.2e34", 1, 2.2e34f},
-        {"length", "FEET", "12", 0, 0.0f},      {"", "", "", 0, 0.0f},
+        {"LENGTH", "FEET", "12 ft", 1, 12.0f}, {"WEIGHT", "STONES", "1e38", 1, 1e38f},
+        {"CAPACITY", "feet", "2", 1, 2.0f},    {"LENGTH", "LEAGUE", "2.2e34", 1, 2.2e34f},
+        {"length", "FEET", "12", 0, 0.0f},     {"", "", "", 0, 0.0f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.category) + " " + c.unit + " \"" + c.input + "\"");
