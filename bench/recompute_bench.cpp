@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "recompute.h"
 
 namespace {
@@ -22,7 +22,7 @@ const mensura::Separators kSeparators{",", "."};
 
 // The numbers one run shows, in the order written.
 std::vector<double> RunNumbers(const char* category, const char* unit) {
-    FakeFields fields(category, unit, kInput);
+    mensura::MemoryFields fields(category, unit, kInput);
     mensura::RecomputeResults(fields, kSeparators);
     std::vector<double> numbers;
     for (const auto& number : fields.numbers)
@@ -31,7 +31,7 @@ std::vector<double> RunNumbers(const char* category, const char* unit) {
 }
 
 void Recompute(benchmark::State& state, const char* category, const char* unit) {
-    FakeFields fields(category, unit, kInput);
+    mensura::MemoryFields fields(category, unit, kInput);
     fields.record = false;  // captions only, as the window keeps them
     for (auto _ : state) {
         auto status = mensura::RecomputeResults(fields, kSeparators);

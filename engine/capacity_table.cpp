@@ -1,5 +1,7 @@
+// The capacity table: the cells of every capacity unit's block, as
+// printed, and the marking list.
 #include "catalogue.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace mensura {
 

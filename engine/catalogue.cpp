@@ -1,3 +1,5 @@
+// The unit catalogue: the three categories, their rows' unit strings, what
+// the unit selector offers and what the name labels show.
 #include "catalogue.h"
 
 namespace mensura {

@@ -1,5 +1,8 @@
 #pragma once
 
+// The unit catalogue: for each category, the unit string of every result
+// row, the unit selector's items, the default unit and the name labels'
+// captions; and the row of any unit string.
 #include <array>
 #include <string>
 #include <vector>

@@ -1,3 +1,5 @@
+// One result cell: evaluated in double precision, rounded once, checked,
+// formatted and written into its row.
 #include "cell.h"
 
 #include <cmath>
@@ -57,13 +59,8 @@ CellValue EvaluateCell(float input, const Cell& cell) {
 }
 
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators) {
-    std::string caption;
-    return WriteResultCell(input, cell, fields, separators, caption);
-}
-
-FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators, std::string& caption) {
+                        const Separators& separators, std::string& caption,
+                        std::string_view rowUnit) {
     const CellValue v = EvaluateCell(input, cell);
     if (v.error != FpError::None) return v.error;
     // The number goes to the caption's setter by value. Made before the
@@ -71,7 +68,7 @@ FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
     // a moment earlier, a tenth of a whole recompute.
     const std::optional<CellNumber> number = CellNumber{v.value, cell.precision};
     FormatResult(v.value, cell.precision, separators, caption);
-    fields.SetValueCaption(cell.row, caption, number);
+    fields.SetValueCaption(cell.row, caption, number, rowUnit);
     return FpError::None;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+// One result cell: its steps, its evaluation in double precision with one
+// rounding at the end, the floating-point check, and the writing of its
+// caption through the display pattern.
 #include <array>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "converter_fields.h"
 #include "number_text.h"
@@ -39,30 +42,8 @@ struct Cell {
     Precision precision;
 };
 
-// The cells a unit writes when it is the unit the number is in, in the
-// order they are evaluated and written.
-struct Block {
-    std::string unit;
-    std::vector<Cell> cells;
-};
-
-struct Mark {
-    std::string unit;
-    int row;
-};
-
-// One category's conversions: blocks in test order and the marking list.
-struct Table {
-    std::string category;
-    std::vector<Block> blocks;
-    std::vector<Mark> marking;
-};
-
-// Why a cell failed its floating-point check.
-enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
-
-// What the window shows in a cell's row when its check fails: "Overflow",
-// "Division by zero", "Invalid operation"; "" for None.
+// What a cell's row shows when its check fails: "Overflow", "Division by
+// zero", "Invalid operation"; "" for None.
 const char* ErrorCaption(FpError error);
 
 struct CellValue {
@@ -80,13 +61,11 @@ CellValue RoundToSingle(double value);
 CellValue EvaluateCell(float input, const Cell& cell);
 
 // Evaluates a cell and, unless it fails its check, writes the formatted
-// value into its row's value caption. Returns the error, if any.
-FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators);
-
-// The same with the caption's text formatted into `caption`, so that a run
+// value into its row's value caption, with the row's unit string. Returns
+// the error, if any. The text is formatted into `caption`, so that a run
 // reuses one string for all its cells.
 FpError WriteResultCell(float input, const Cell& cell, ConverterFields& fields,
-                        const Separators& separators, std::string& caption);
+                        const Separators& separators, std::string& caption,
+                        std::string_view rowUnit);
 
 }  // namespace mensura

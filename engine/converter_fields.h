@@ -1,7 +1,13 @@
 #pragma once
 
+// The seam between the engine and the main window: the few values a recompute
+// reads and writes of the window, how a recompute ended, and what it does
+// when a cell fails. The engine never sees a widget; the window implements
+// ConverterFields over its controls, and MemoryFields (memory_fields.h) holds
+// them in memory for everything that runs the engine without the window.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "number_text.h"
 
@@ -14,19 +20,53 @@ struct CellNumber {
     Precision precision = Precision::Double;
 };
 
-// What a table run may read and write of the main window. The window
-// implements it over its own controls; tests and the probe fake it.
+// What a table run may read and write of the main window.
 class ConverterFields {
 public:
     virtual ~ConverterFields() = default;
     virtual std::string InputText() const = 0;      // the input box
     virtual std::string UnitText() const = 0;       // the unit selector's text
     virtual std::string CategoryTitle() const = 0;  // the category title label
-    // Sets the caption of the value label of a result row, row 1..15. A
-    // formatted result comes with the number it was formatted from; a unit's
-    // name (the source row) comes without one.
+    // Sets the caption of the value label of a result row, row 1..15. The
+    // row comes with its unit string in the category being run ("" where the
+    // table names none), so that the window need not look it up. A formatted
+    // result comes with the number it was formatted from; a unit's name (the
+    // source row), an error or an emptied row comes without one.
     virtual void SetValueCaption(int row, const std::string& caption,
-                                 std::optional<CellNumber> number) = 0;
+                                 std::optional<CellNumber> number, std::string_view rowUnit) = 0;
 };
+
+// Why a cell failed its floating-point check.
+enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
+
+// How a recompute ended, and what it read to get there.
+struct RunStatus {
+    enum class Kind {
+        Ok,              // a block ran and the source row was marked
+        NothingMatched,  // no category or no unit matched: nothing written
+        CellFailed,      // a cell failed its check; rows before it are written
+    };
+    Kind kind = Kind::NothingMatched;
+    int failedRow = 0;              // with CellFailed: the row of the cell
+    FpError error = FpError::None;  // with CellFailed: why
+    // Once a table ran: the input value and the unit text it read, which
+    // the results were computed from.
+    std::optional<float> input;
+    std::string unit;
+};
+
+// What a recompute does when a cell fails its floating-point check.
+enum class OnFailure {
+    // The run ends at that cell: the rows written before it keep their new
+    // captions, every other row keeps what it showed, and nothing is marked.
+    Stop,
+    // The same, and then the failing row names the error ("Overflow") and
+    // every row the run did not reach is emptied, so that no row goes on
+    // showing a number computed from an earlier input. What the window shows.
+    ShowInRows,
+};
+
+// "ok", "nothing matched", "overflow at row 2", ...
+std::string Describe(const RunStatus& status);
 
 }  // namespace mensura

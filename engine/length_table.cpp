@@ -1,5 +1,7 @@
+// The length table: the cells of every length unit's block, as printed,
+// and the marking list.
 #include "catalogue.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace mensura {
 

@@ -1,111 +1,18 @@
+// Results as text: the display pattern, and the plain texts of a result for
+// copying and for the tooltip. (The leading-number parse is in
+// leading_number.cpp.)
 #include "number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <system_error>
+#include <utility>
 
 namespace mensura {
-
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// "&H1F" or "&O17", read as a non-negative integer of any width; digits that
-// do not fit a double's precision are rounded, and too many give infinity.
-double RadixInteger(std::string_view s, std::size_t pos, int radix) {
-    double value = 0;
-    for (; pos < s.size(); ++pos) {
-        const char c = s[pos];
-        int digit;
-        if (IsDigit(c))
-            digit = c - '0';
-        else if (radix == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (radix == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
-            break;
-        if (digit >= radix) break;
-        value = value * radix + digit;
-    }
-    return value;
-}
-
-}  // namespace
-
-double LeadingNumber(std::string_view text) {
-    // Blanks go wherever they stand; a text without any (the usual case) is
-    // read where it is.
-    std::string compact;
-    if (text.find_first_of(" \t\n") != std::string_view::npos) {
-        compact.reserve(text.size());
-        for (char c : text)
-            if (!IsBlank(c)) compact.push_back(c);
-        text = compact;
-    }
-    const std::string_view s = text;
-
-    if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h') return RadixInteger(s, 2, 16);
-        if (s[1] == 'O' || s[1] == 'o') return RadixInteger(s, 2, 8);
-    }
-
-    // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits];
-    // from_chars reads it from after the sign, which it does not take.
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    const std::size_t start = i;
-    int intDigits = 0, leadingFractionZeros = 0;
-    bool nonZeroSeen = false;
-    bool anyDigit = false;
-    for (; i < s.size() && IsDigit(s[i]); ++i) {
-        anyDigit = true;
-        if (s[i] != '0') nonZeroSeen = true;
-        if (nonZeroSeen) ++intDigits;
-    }
-    if (i < s.size() && s[i] == '.') {
-        for (++i; i < s.size() && IsDigit(s[i]); ++i) {
-            anyDigit = true;
-            if (s[i] != '0') nonZeroSeen = true;
-            if (!nonZeroSeen) ++leadingFractionZeros;
-        }
-    }
-    if (!anyDigit) return 0.0;
-    long long exponent = 0;
-    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
-        std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) expNegative = s[j++] == '-';
-        if (j < s.size() && IsDigit(s[j])) {
-            for (; j < s.size() && IsDigit(s[j]); ++j)
-                if (exponent < 1000000) exponent = exponent * 10 + (s[j] - '0');
-            if (expNegative) exponent = -exponent;
-            i = j;  // the exponent is part of the number
-        }
-    }
-    if (!nonZeroSeen) return negative ? -0.0 : 0.0;
-
-    double value = 0;
-    const auto result = std::from_chars(s.data() + start, s.data() + i, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Decimal magnitude of the first significant digit tells overflow
-        // from underflow.
-        const long long magnitude =
-            intDigits > 0 ? intDigits + exponent : exponent - leadingFractionZeros;
-        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return negative ? -value : value;
-}
 
 namespace {
 
@@ -133,18 +40,43 @@ constexpr std::uint64_t kPow10[] = {1,
                                     1000000000000000000,
                                     10000000000000000000u};
 
-constexpr std::uint64_t Pow5(int n) {
-    std::uint64_t p = 1;
-    for (int i = 0; i < n; ++i) p *= 5;
+// Below this magnitude a value shows as zero: even rounded up to its
+// significant digits it stays below half a unit of the last decimal.
+constexpr double kZeroBelow = 1.0 / static_cast<double>(kPow10[kResultDecimals + 1]);
+static_assert(kResultDecimals + 1 < 20, "the zero threshold is a power of ten of the table above");
+
+// floor(log2(x)) of a positive x, worked out at compile time.
+constexpr int FloorLog2(double x) {
+    int p = 0;
+    for (; x < 1; x *= 2) --p;
+    for (; x >= 2; x /= 2) ++p;
     return p;
 }
-constexpr std::uint64_t kPow5[] = {
-    Pow5(0),  Pow5(1),  Pow5(2),  Pow5(3),  Pow5(4),  Pow5(5),  Pow5(6),  Pow5(7),  Pow5(8),
-    Pow5(9),  Pow5(10), Pow5(11), Pow5(12), Pow5(13), Pow5(14), Pow5(15), Pow5(16), Pow5(17),
-    Pow5(18), Pow5(19), Pow5(20), Pow5(21), Pow5(22), Pow5(23), Pow5(24),
-};
 
-constexpr int kDecimals = 7;  // places after the decimal separator, at most
+// The largest power of ten RoundSignificant scales by: the most significant
+// digits kept, less the lowest decimal magnitude of a value it is given (at
+// least kZeroBelow), worked out as it does, from the binary exponent.
+constexpr int kMaxScale = kDoubleSignificant - ((FloorLog2(kZeroBelow) * 78913) >> 18);
+
+// 5^n, or 0 where it does not fit 64 bits.
+constexpr std::uint64_t Pow5(int n) {
+    std::uint64_t p = 1;
+    for (int i = 0; i < n; ++i) {
+        if (p > std::numeric_limits<std::uint64_t>::max() / 5) return 0;
+        p *= 5;
+    }
+    return p;
+}
+
+template <std::size_t... N>
+constexpr std::array<std::uint64_t, sizeof...(N)> Powers5(std::index_sequence<N...>) {
+    return {Pow5(static_cast<int>(N))...};
+}
+
+// 5^0 to 5^kMaxScale, each within 64 bits.
+constexpr auto kPow5 = Powers5(std::make_index_sequence<kMaxScale + 1>());
+static_assert(kPow5[kMaxScale] != 0,
+              "the powers of five that the display's decimals need do not fit 64 bits");
 
 // A decimal number digits * 10^exponent.
 struct Decimal {
@@ -161,7 +93,7 @@ std::uint64_t DropDigits(std::uint64_t digits, int places) {
     return digits / unit + (digits % unit >= unit / 2 ? 1 : 0);
 }
 
-// A magnitude of at least 1e-8 rounded to `count` (at most 15) significant
+// A magnitude of at least kZeroBelow rounded to `count` (at most 15) significant
 // digits, half away from zero, on its exact binary value.
 //
 // It scales the magnitude by a power of ten so that its integer part holds
@@ -192,9 +124,9 @@ Decimal RoundSignificant(double magnitude, int count) {
             scaled = scaled * 10 + static_cast<std::uint64_t>(*p - '0');
         scale = count + 1 - static_cast<int>(r.ptr - buffer);
     } else if (scale >= 0) {
-        // significand * 5^scale * 2^(e + scale); 1e-8 <= magnitude keeps
-        // scale at 24 or below.
-        const Uint128 product = Uint128{significand} * kPow5[scale];
+        // significand * 5^scale * 2^(e + scale); kZeroBelow <= magnitude
+        // keeps scale at kMaxScale or below.
+        const Uint128 product = Uint128{significand} * kPow5[static_cast<std::size_t>(scale)];
         const int shift = e + scale;
         scaled = static_cast<std::uint64_t>(shift >= 0 ? product << shift : product >> -shift);
     } else {
@@ -204,7 +136,7 @@ Decimal RoundSignificant(double magnitude, int count) {
         const int r = -scale;
         const int shift = e - r;
         const std::uint64_t dividend = shift >= 0 ? significand << shift : significand >> -shift;
-        scaled = dividend / kPow5[r];
+        scaled = dividend / kPow5[static_cast<std::size_t>(r)];
     }
 
     if (scaled >= kPow10[count + 1]) return {DropDigits(scaled, 2), 2 - scale};
@@ -241,6 +173,11 @@ char* Append(char* p, const std::string& text) {
     return std::copy(text.begin(), text.end(), p);
 }
 
+// The decimals are copied in whole 8-byte moves, all of them at once; a
+// group of three digits is copied as three bytes.
+constexpr std::size_t kDecimalsCopy = (static_cast<std::size_t>(kResultDecimals) + 7) / 8 * 8;
+static_assert(kDecimalsCopy >= static_cast<std::size_t>(kResultDecimals) && kDecimalsCopy >= 3);
+
 // Writes a rounded value through the pattern: sign, grouped integer part
 // (absent when 0), decimal separator, decimals.
 void WritePattern(bool negative, Decimal d, const Separators& separators, std::string& out) {
@@ -249,7 +186,9 @@ void WritePattern(bool negative, Decimal d, const Separators& separators, std::s
     // and zeros down to the units place when the exponent is positive
     // (at most 308).
     constexpr int kPlaces = 16;
-    char plain[kPlaces + 310 + 8];  // 8 more for the last fixed-size copy
+    static_assert(kPlaces == kDoubleSignificant + 1 && kResultDecimals <= kPlaces,
+                  "the digits and the decimals fit the two runs of eight places");
+    char plain[kPlaces + 310 + kDecimalsCopy];  // room for the last fixed-size copy
     WriteEightDigits(static_cast<std::uint32_t>(d.digits / 100000000), plain);
     WriteEightDigits(static_cast<std::uint32_t>(d.digits % 100000000), plain + 8);
     int size = kPlaces;
@@ -267,8 +206,9 @@ void WritePattern(bool negative, Decimal d, const Separators& separators, std::s
                                separators.decimal.size();
 
     // The text goes into a buffer with room to spare, so that short runs of
-    // digits are copied in fixed sizes (up to 8 bytes written past a run).
-    constexpr std::size_t kSlack = 8;
+    // digits are copied in fixed sizes (up to kDecimalsCopy bytes written
+    // past a run).
+    constexpr std::size_t kSlack = kDecimalsCopy;
     char local[256];
     const bool fits = length + kSlack <= sizeof local;
     if (!fits) out.resize(length + kSlack);
@@ -289,7 +229,7 @@ void WritePattern(bool negative, Decimal d, const Separators& separators, std::s
         }
     }
     p = Append(p, separators.decimal);
-    std::memcpy(p, digit, 8);  // decimals <= 7
+    std::memcpy(p, digit, kDecimalsCopy);  // decimals <= kResultDecimals
     if (fits)
         out.assign(local, length);
     else
@@ -306,15 +246,16 @@ void FormatResult(double value, Precision precision, const Separators& separator
     }
     const double magnitude = std::fabs(value);
     Decimal d;  // zero
-    // Below 1e-8 even a rounding up of the significant digits stays below
-    // 0.00000005, which shows as zero.
-    if (magnitude >= 1e-8) {
-        d = RoundSignificant(magnitude, precision == Precision::Single ? 7 : 15);
+    // Below kZeroBelow (1e-8) even a rounding up of the significant digits
+    // stays below half a unit of the last decimal (0.00000005), which shows
+    // as zero.
+    if (magnitude >= kZeroBelow) {
+        d = RoundSignificant(magnitude, SignificantDigits(precision));
         // Round the significant digits to 7 decimals; a carry may add an
         // integer digit (9.99999996 shows "10.").
-        if (d.exponent < -kDecimals) {
-            d.digits = DropDigits(d.digits, -kDecimals - d.exponent);
-            d.exponent = -kDecimals;
+        if (d.exponent < -kResultDecimals) {
+            d.digits = DropDigits(d.digits, -kResultDecimals - d.exponent);
+            d.exponent = -kResultDecimals;
         }
         while (d.exponent < 0 && d.digits != 0 && d.digits % 10 == 0) {
             d.digits /= 10;
@@ -388,17 +329,19 @@ std::string AllDigits(double value, Precision precision) {
     if (std::isnan(value) || std::isinf(value)) return std::string(kOutOfRangeText);
     if (value == 0) return "0";
     char buffer[64];
-    const int significant = precision == Precision::Single ? 7 : 15;
+    const int significant = SignificantDigits(precision);
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value,
                                  std::chars_format::scientific, significant - 1);
     bool negative = false;
     std::string digits;
     int exponent = 0;
     SplitRendering(buffer, r.ptr, negative, digits, exponent);
-    if (std::fabs(value) >= 1e-8) {
+    if (std::fabs(value) >= kZeroBelow) {
         // The caption's rounding, half away from zero: to_chars takes an
         // exact tie to even, and the tooltip would contradict the caption.
-        // (Below 1e-8 no double is an exact tie at 15 digits.)
+        // Below kZeroBelow, where RoundSignificant does not reach, the
+        // caption shows no digits to contradict; nor is any double below
+        // 1e-8 an exact tie at 15 digits (5^23 has more than 16).
         Decimal d = RoundSignificant(std::fabs(value), significant);
         while (d.digits % 10 == 0) {
             d.digits /= 10;
@@ -407,7 +350,8 @@ std::string AllDigits(double value, Precision precision) {
         digits = std::to_string(d.digits);
         exponent = d.exponent + static_cast<int>(digits.size()) - 1;
     }
-    if (exponent >= -7 && exponent < 21) return PlainDecimal(negative, digits, exponent);
+    if (exponent >= -kResultDecimals && exponent < 21)
+        return PlainDecimal(negative, digits, exponent);
     std::string out = negative ? "-" : "";
     out += digits.substr(0, 1);
     if (digits.size() > 1) out += "." + digits.substr(1);

@@ -1,11 +1,28 @@
 #pragma once
 
+// Numbers as text: the leading number of what was typed, a result through
+// the display pattern, and the plainer texts that copying and the tooltip
+// show of it.
 #include <string>
 #include <string_view>
 
 namespace mensura {
 
 enum class Precision { Single, Double };
+
+// The display pattern "#,###,###.#######" in numbers: the decimals it shows
+// at most, and the significant digits a cell of each precision keeps before
+// them. The formatter, the fuzz checks and the exact-number tool take them
+// from here, and what the formatter sizes or bounds by them (its buffers,
+// the magnitude below which a value shows as zero, its table of powers of
+// five) is derived from them or tied to them by static_assert.
+inline constexpr int kResultDecimals = 7;
+inline constexpr int kSingleSignificant = 7;
+inline constexpr int kDoubleSignificant = 15;
+
+constexpr int SignificantDigits(Precision precision) {
+    return precision == Precision::Single ? kSingleSignificant : kDoubleSignificant;
+}
 
 // Separators of displayed results. Strings, not chars: some locales group
 // with a multi-byte character (U+202F in French).
@@ -25,8 +42,9 @@ inline constexpr std::string_view kOutOfRangeText = "Out of range";
 double LeadingNumber(std::string_view text);
 
 // A value through the display pattern "#,###,###.#######": first rounded to
-// 7 (single) or 15 (double) significant digits, then to 7 decimals, both on
-// decimal digits and half away from zero; the integer part grouped in
+// its precision's significant digits (7 for a single, 15 for a double), then
+// to kResultDecimals (7) decimals, both on decimal digits and half away from
+// zero; the integer part grouped in
 // threes and left out when 0; the decimal separator always written;
 // trailing zeros dropped. A value that rounds to zero shows no sign.
 std::string FormatResult(double value, Precision precision, const Separators& separators = {});
@@ -45,8 +63,9 @@ std::string PlainResult(double value, Precision precision);
 
 // All the significant digits a cell of this precision holds, up to 7 for a
 // single and 15 for a double, without the display pattern's cut to 7
-// decimals: "0.0000157828282828283". Plain notation from 1e-7 up to 1e21,
-// scientific outside ("4.18175988874209e+39"); "." as the decimal point.
+// decimals: "0.0000157828282828283". Plain notation from the smallest value
+// the pattern shows (1e-7) up to 1e21, scientific outside ("4.18175988874209e+39"); "." as the
+// decimal point.
 std::string AllDigits(double value, Precision precision);
 
 // The shortest decimal that reads back as this single-precision value,

@@ -1,6 +1,56 @@
+// The recompute: which table the title asks for, the table run over the
+// fields, and what a failing cell leaves in the rows.
 #include "recompute.h"
 
+#include <array>
+#include <bitset>
+#include <string_view>
+
+#include "table.h"
+
 namespace mensura {
+
+namespace {
+
+// The unit string of each row, as the marking list pairs them: "" for a row
+// it names no unit of.
+using RowUnits = std::array<std::string_view, kRowCount>;
+
+RowUnits UnitsOfRows(const Table& table) {
+    RowUnits units{};
+    for (const Mark& mark : table.marking)
+        if (mark.row >= 1 && mark.row <= kRowCount)
+            units[static_cast<std::size_t>(mark.row - 1)] = mark.unit;
+    return units;
+}
+
+std::string_view UnitOfRow(const RowUnits& units, int row) {
+    return row >= 1 && row <= kRowCount ? units[static_cast<std::size_t>(row - 1)]
+                                        : std::string_view();
+}
+
+// Writes the unit text into the value caption of every row whose unit
+// string in the marking list equals it.
+void MarkSourceRow(const Table& table, const std::string& unitText, ConverterFields& fields) {
+    for (const Mark& mark : table.marking)
+        if (mark.unit == unitText)
+            fields.SetValueCaption(mark.row, unitText, std::nullopt, mark.unit);
+}
+
+// After a failing cell: that row names the error, and every row the run did
+// not write is emptied.
+void ShowFailure(const RunStatus& status, const std::bitset<kRowCount>& written,
+                 const RowUnits& units, ConverterFields& fields) {
+    for (int row = 1; row <= kRowCount; ++row) {
+        const std::string_view unit = UnitOfRow(units, row);
+        if (row == status.failedRow)
+            fields.SetValueCaption(row, ErrorCaption(status.error), std::nullopt, unit);
+        else if (!written.test(static_cast<std::size_t>(row - 1)))
+            fields.SetValueCaption(row, std::string(), std::nullopt, unit);
+    }
+}
+
+}  // namespace
 
 std::string Describe(const RunStatus& status) {
     switch (status.kind) {
@@ -23,25 +73,32 @@ float ReadInputValue(const ConverterFields& fields) {
     return static_cast<float>(RoundToSingle(LeadingNumber(fields.InputText())).value);
 }
 
-void MarkSourceRow(const Table& table, const std::string& unitText, ConverterFields& fields) {
-    for (const Mark& mark : table.marking)
-        if (mark.unit == unitText) fields.SetValueCaption(mark.row, unitText, std::nullopt);
-}
-
-RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators) {
-    const float input = ReadInputValue(fields);  // the input box before the selector
-    const std::string unit = fields.UnitText();
+RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators,
+                   OnFailure onFailure) {
     RunStatus status;
+    status.input = ReadInputValue(fields);  // the input box before the selector
+    status.unit = fields.UnitText();
+    const RowUnits units = UnitsOfRows(table);
     std::string caption;
     for (const Block& block : table.blocks) {
-        if (block.unit != unit) continue;
+        if (block.unit != status.unit) continue;
+        std::bitset<kRowCount> written;
         for (const Cell& cell : block.cells) {
-            const FpError error = WriteResultCell(input, cell, fields, separators, caption);
-            if (error != FpError::None) return {RunStatus::Kind::CellFailed, cell.row, error};
+            const FpError error = WriteResultCell(*status.input, cell, fields, separators, caption,
+                                                  UnitOfRow(units, cell.row));
+            if (error != FpError::None) {
+                status.kind = RunStatus::Kind::CellFailed;
+                status.failedRow = cell.row;
+                status.error = error;
+                if (onFailure == OnFailure::ShowInRows) ShowFailure(status, written, units, fields);
+                return status;
+            }
+            if (cell.row >= 1 && cell.row <= kRowCount)
+                written.set(static_cast<std::size_t>(cell.row - 1));
         }
         status.kind = RunStatus::Kind::Ok;
     }
-    MarkSourceRow(table, unit, fields);
+    MarkSourceRow(table, status.unit, fields);
     return status;
 }
 
@@ -52,30 +109,18 @@ std::vector<Mark> MarkingInRowOrder(const Category& category) {
     return marking;
 }
 
-RunStatus ConvertLength(ConverterFields& fields, const Separators& separators) {
-    return RunTable(LengthTable(), fields, separators);
-}
-
-RunStatus ConvertWeight(ConverterFields& fields, const Separators& separators) {
-    return RunTable(WeightTable(), fields, separators);
-}
-
-RunStatus ConvertCapacity(ConverterFields& fields, const Separators& separators) {
-    return RunTable(CapacityTable(), fields, separators);
-}
-
-RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators) {
-    // Three independent tests, each on a fresh reading of the title.
-    // A failed cell ends the recompute at once.
+RunStatus RecomputeResults(ConverterFields& fields, const Separators& separators,
+                           OnFailure onFailure) {
+    // Three independent tests of the title, in this order; as no table
+    // changes the title, one reading serves all three. A failed cell ends
+    // the recompute at once.
+    const std::string title = fields.CategoryTitle();
     RunStatus status;
-    if (fields.CategoryTitle() == LengthTable().category)
-        status = ConvertLength(fields, separators);
-    if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == WeightTable().category)
-        status = ConvertWeight(fields, separators);
-    if (status.kind == RunStatus::Kind::CellFailed) return status;
-    if (fields.CategoryTitle() == CapacityTable().category)
-        status = ConvertCapacity(fields, separators);
+    for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()}) {
+        if (title != table->category) continue;
+        status = RunTable(*table, fields, separators, onFailure);
+        if (status.kind == RunStatus::Kind::CellFailed) break;
+    }
     return status;
 }
 

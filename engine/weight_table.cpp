@@ -1,5 +1,7 @@
+// The weight table: the cells of every weight unit's block, as printed,
+// and the marking list.
 #include "catalogue.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace mensura {
 

@@ -72,8 +72,8 @@ inline bool IsDigit(char c) {
 }
 
 // A text the pattern "#,###,###.#######" can produce with "," and ".":
-// -?(d{1,3}(,ddd)*)?.d{0,7}, no leading zero, no trailing zero after the
-// point, and no sign on a zero.
+// -?(d{1,3}(,ddd)*)?.d{0,7} (up to kResultDecimals decimals), no leading
+// zero, no trailing zero after the point, and no sign on a zero.
 inline bool IsPatternText(const std::string& s) {
     std::size_t i = 0;
     const bool negative = i < s.size() && s[i] == '-';
@@ -83,7 +83,7 @@ inline bool IsPatternText(const std::string& s) {
     const std::string intPart = s.substr(intStart, i - intStart);
     if (i >= s.size() || s[i] != '.') return false;
     const std::string fraction = s.substr(i + 1);
-    if (fraction.size() > 7) return false;
+    if (fraction.size() > static_cast<std::size_t>(mensura::kResultDecimals)) return false;
     for (char c : fraction)
         if (!IsDigit(c)) return false;
     if (!fraction.empty() && fraction.back() == '0') return false;
@@ -115,7 +115,7 @@ inline std::string WithSeparators(const std::string& standard, const Separators&
 
 // Significant digits of a pattern text: from its first non-zero digit to
 // its last ("1,481,481,000." has 7).
-inline std::size_t SignificantDigits(const std::string& standard) {
+inline std::size_t DigitsShown(const std::string& standard) {
     std::string digits;
     for (char c : standard)
         if (IsDigit(c)) digits += c;
@@ -126,16 +126,17 @@ inline std::size_t SignificantDigits(const std::string& standard) {
 
 // The largest distance between a value and what its display reads back as:
 // half a unit of the last significant digit kept (7th for a single, 15th for
-// a double), plus half a unit of the 7th decimal, plus a few units in the
-// last place for the read-back's own rounding.
+// a double), plus half a unit of the last decimal (the 7th), plus a few
+// units in the last place for the read-back's own rounding.
 inline double DisplayTolerance(double value, Precision precision) {
+    const double halfDecimal = 0.5 * std::pow(10.0, -mensura::kResultDecimals);
     const double magnitude = std::fabs(value);
-    if (magnitude == 0) return 0.5e-7;
+    if (magnitude == 0) return halfDecimal;
     int k = static_cast<int>(std::floor(std::log10(magnitude)));
     if (std::pow(10.0, k + 1) <= magnitude) ++k;  // log10 just below a power of ten
-    const int kept = precision == Precision::Single ? 7 : 15;
+    const int kept = mensura::SignificantDigits(precision);
     const double ulp = std::ldexp(1.0, std::ilogb(magnitude) - 52);
-    return 0.5 * std::pow(10.0, k - kept + 1) + 0.5e-7 + 4 * ulp;
+    return 0.5 * std::pow(10.0, k - kept + 1) + halfDecimal + 4 * ulp;
 }
 
 // Whether a typed-back display text ("1234.5", no group separators) reads
@@ -168,7 +169,7 @@ inline void CheckShown(double value, Precision precision, const Separators& sepa
     const bool nonZero = standard.find_first_of("123456789") != std::string::npos;
     if ((standard[0] == '-') != (value < 0 && nonZero))
         Fail("the sign does not match the value", detail);
-    if (SignificantDigits(standard) > (precision == Precision::Single ? 7u : 15u))
+    if (DigitsShown(standard) > static_cast<std::size_t>(mensura::SignificantDigits(precision)))
         Fail("more significant digits than the precision keeps", detail);
     std::string typed;
     for (char c : standard)

@@ -21,9 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "fake_fields.h"
 #include "fuzz_support.h"
+#include "memory_fields.h"
 #include "recompute.h"
+#include "table.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ const mensura::Table* TableOf(const std::string& title) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzzcheck::ByteReader in(data, size);
     const auto& categories = mensura::Categories();
-    FakeFields fields;
+    mensura::MemoryFields fields;
     const std::uint8_t title = in.Byte();
     fields.category = title < 0xC0 ? categories[title % 3].name : in.Text(title & 0x0Fu);
     const std::uint8_t unit = in.Byte();

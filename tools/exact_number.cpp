@@ -1,3 +1,5 @@
+// Exact arithmetic for checking the tables: natural numbers, fractions, and
+// decimal rounding on the exact value.
 #include "exact_number.h"
 
 #include <algorithm>
@@ -253,7 +255,7 @@ Decimal RoundLikeCaption(const Fraction& value, int significant) {
     Decimal d = Leading(value, significant + 1);
     if (d.digits.empty()) return d;
     d = RoundAt(d, d.exponent + 1);
-    return RoundAt(d, -7);
+    return RoundAt(d, -kResultDecimals);
 }
 
 namespace {

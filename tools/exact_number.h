@@ -74,7 +74,7 @@ Decimal Leading(const Fraction& value, int count, bool* exact = nullptr);
 Decimal RoundAt(Decimal value, int place);
 
 // The value as the display pattern shows it: first rounded to `significant`
-// digits, then to 7 decimals, both half away from zero.
+// digits, then to kResultDecimals (7) decimals, both half away from zero.
 Decimal RoundLikeCaption(const Fraction& value, int significant);
 
 // Written as the display pattern writes it: the integer part grouped in

@@ -3,41 +3,24 @@
 // standard input and prints, for each, the fifteen value captions that one
 // RecomputeResults writes over a fresh window (null where nothing was
 // written) and how the run ended.
-#include <array>
 #include <iostream>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <string>
 
+#include "memory_fields.h"
 #include "recompute.h"
 
 namespace {
 
 using json = nlohmann::ordered_json;  // keys in the order written
 
-class ProbeFields : public mensura::ConverterFields {
-public:
-    ProbeFields(std::string category, std::string unit, std::string input)
-        : m_category(std::move(category)), m_unit(std::move(unit)), m_input(std::move(input)) {}
-    std::string InputText() const override { return m_input; }
-    std::string UnitText() const override { return m_unit; }
-    std::string CategoryTitle() const override { return m_category; }
-    void SetValueCaption(int row, const std::string& caption,
-                         std::optional<mensura::CellNumber>) override {
-        if (row >= 1 && row <= mensura::kRowCount)
-            m_captions[static_cast<std::size_t>(row - 1)] = caption;
-    }
-    json Captions() const {
-        json list = json::array();
-        for (const auto& caption : m_captions)
-            list.push_back(caption ? json(*caption) : json(nullptr));
-        return list;
-    }
-
-private:
-    std::string m_category, m_unit, m_input;
-    std::array<std::optional<std::string>, mensura::kRowCount> m_captions;
-};
+// The fifteen captions, null where the run wrote nothing.
+json Captions(const mensura::MemoryFields& fields) {
+    json list = json::array();
+    for (const auto& caption : fields.captions)
+        list.push_back(caption ? json(*caption) : json(nullptr));
+    return list;
+}
 
 std::string Dump(const json& j) {
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
@@ -58,12 +41,13 @@ json Answer(const std::string& line, const mensura::Separators& separators) {
     const auto category = request["category"].get<std::string>();
     const auto unit = request["unit"].get<std::string>();
     const auto input = request["input"].get<std::string>();
-    ProbeFields fields(category, unit, input);
+    mensura::MemoryFields fields(category, unit, input);
+    fields.record = false;
     const mensura::RunStatus status = mensura::RecomputeResults(fields, separators);
     return {{"category", category},
             {"unit", unit},
             {"input", input},
-            {"captions", fields.Captions()},
+            {"captions", Captions(fields)},
             {"status", mensura::Describe(status)}};
 }
 

@@ -1,10 +1,10 @@
 #include "unit_definitions.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
-#include <optional>
 #include <stdexcept>
+
+#include "memory_fields.h"
 
 namespace mensura::exact {
 
@@ -141,26 +141,6 @@ Fraction Factor(const Cell& cell) {
 
 namespace {
 
-// The window as a table run sees it, keeping the captions it is given.
-class CaptionFields : public ConverterFields {
-public:
-    CaptionFields(std::string category, std::string unit)
-        : m_category(std::move(category)), m_unit(std::move(unit)) {}
-    std::string InputText() const override { return "1"; }
-    std::string UnitText() const override { return m_unit; }
-    std::string CategoryTitle() const override { return m_category; }
-    void SetValueCaption(int row, const std::string& caption, std::optional<CellNumber>) override {
-        m_captions.at(static_cast<std::size_t>(row - 1)) = caption;
-    }
-    const std::string& Caption(int row) const {
-        return m_captions.at(static_cast<std::size_t>(row - 1));
-    }
-
-private:
-    std::string m_category, m_unit;
-    std::array<std::string, kRowCount> m_captions;
-};
-
 // A caption read back as a number: grouping dropped, "." alone is zero.
 Fraction CaptionValue(std::string caption) {
     caption.erase(std::remove(caption.begin(), caption.end(), ','), caption.end());
@@ -179,7 +159,7 @@ std::vector<CellReport> Survey(const Table& table) {
     };
     std::vector<CellReport> reports;
     for (const Block& block : table.blocks) {
-        CaptionFields fields(table.category, block.unit);
+        MemoryFields fields(table.category, block.unit, "1");
         RecomputeResults(fields, Separators{",", "."});
         for (const Cell& cell : block.cells) {
             CellReport r;

@@ -10,6 +10,7 @@
 #include "catalogue.h"
 #include "exact_number.h"
 #include "recompute.h"
+#include "table.h"
 
 namespace mensura::exact {
 

@@ -1,3 +1,5 @@
+// Holding back the accessibility events of labels written together, and
+// the one change that announces them.
 #include "accessible_batch.h"
 
 #include <QAccessible>

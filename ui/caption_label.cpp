@@ -1,3 +1,5 @@
+// A caption of Mensura's windows: its one sizing rule, its ellipsis and
+// tooltip, and its drawing.
 #include "caption_label.h"
 
 #include <QEvent>
@@ -79,9 +81,11 @@ void CaptionLabel::FitToText() {
     const qreal exactWidth = metrics.horizontalAdvance(text());
     const int textWidth = qCeil(qMax(exactWidth, InkRight(metrics, text(), exactWidth)));
     int width = m_design.width() + textWidth;
-    int left = m_sizing == Sizing::KeepRight ? m_design.x() + m_design.width() - width
-                                             // twice the design centre, to stay in whole pixels
-                                             : (2 * m_design.x() + m_design.width() - width) / 2;
+    int left = m_design.x();
+    if (m_sizing == Sizing::KeepRight)
+        left = m_design.x() + m_design.width() - width;
+    else if (m_sizing == Sizing::KeepCentre)
+        left = (2 * m_design.x() + m_design.width() - width) / 2;  // twice the centre: whole pixels
     if (left < 0) {  // no further than the window's left edge
         width += left;
         left = 0;

@@ -1,27 +1,32 @@
 #pragma once
 
+// A caption of Mensura's windows: a label that draws plain text, never
+// clipped, and sizes itself to it by the one rule both windows follow.
 #include <QLabel>
 #include <functional>
 
 namespace mensura {
 
-// A label as the main window draws it: plain text, an optional one-pixel
+// A label as Mensura's windows draw it: plain text, an optional one-pixel
 // black border, and, if asked, a width that follows its text. A label that
-// sizes itself keeps either its right edge or its centre where the design
-// put it, and is as wide as its design width plus the text, but no wider
-// than the window leaves it: a caption that still does not fit is cut at
-// its end with an ellipsis, and the whole caption goes into the tooltip,
-// above the detail line the label may have. text() is always the whole
-// caption. Q_OBJECT gives it a type of its own for qobject_cast and
-// findChild, which otherwise take any QLabel for one.
+// sizes itself keeps its left edge, its right edge or its centre where the
+// design put it, and is as wide as its design width (its width without
+// text: the border and the air beside it) plus the ink and advance of the
+// text, but no wider than the window leaves it: a caption that still does
+// not fit is cut at its end with an ellipsis, and the whole caption goes
+// into the tooltip, above the detail line the label may have. Its height is
+// the design's. text() is always the whole caption. Q_OBJECT gives it a type
+// of its own for qobject_cast and findChild, which otherwise take any QLabel
+// for one.
 class CaptionLabel : public QLabel {
     Q_OBJECT
 
 public:
-    enum class Sizing { Fixed, KeepRight, KeepCentre };
+    enum class Sizing { Fixed, KeepLeft, KeepRight, KeepCentre };
     CaptionLabel(Sizing sizing, bool bordered, QWidget* parent);
 
-    // The place the label was designed for; a sizing label anchors on it.
+    // The place the label was designed for, without its text; a sizing
+    // label anchors on it.
     void SetDesignGeometry(const QRect& geometry);
     // Sets the text and, for a sizing label, the width around its anchor.
     void SetCaption(const QString& caption);

@@ -7,8 +7,7 @@
 // text of txtUserData, and the results are the captions of lb1..lb15. Every
 // control carries its name as objectName. Beside them the window keeps only
 // what follows from the captions it writes: the number behind each value
-// caption (for Copy Number and the tooltip), and, during one recompute, the
-// rows that recompute has written.
+// caption (for Copy Number and the tooltip).
 //
 // How an event reaches the labels: a Qt signal or event of a control runs
 // the handler named after the control and the event (txtUserData_Change,
@@ -16,25 +15,29 @@
 // that can change a result ends in RecomputeResults(), which hands the
 // window, as ConverterFields, to the engine: the engine reads the input,
 // unit and title through InputText/UnitText/CategoryTitle and writes the
-// value labels through SetValueCaption. The clear commands and Form_Load
-// write labels directly and do not recompute.
+// value labels through SetValueCaption, also where a failing cell stopped the
+// run. The clear commands and Form_Load write labels directly and do not
+// recompute.
 //
 // Every write of a value label goes through WriteValue, which keeps the
 // number behind the caption and the label's accessible description in step
 // with the caption. Assistive technology hears of a recompute once, not
 // once per label (AccessibleBatch; the names and descriptions are in
 // form1_accessible.cpp). The results' menus and copying are ResultsMenus'.
+//
+// Where Form1 lives: its life and its handlers in form1.cpp, the building of
+// its controls and their connections in form1_controls.cpp, its menus in
+// form1_menus.cpp, what assistive technology meets in form1_accessible.cpp.
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <bitset>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "accessible_batch.h"
-#include "catalogue.h"
-#include "converter_fields.h"
+#include "recompute.h"
 #include "results_menus.h"
 
 class QComboBox;
@@ -61,8 +64,8 @@ public:
     std::string InputText() const override;
     std::string UnitText() const override;
     std::string CategoryTitle() const override;
-    void SetValueCaption(int row, const std::string& caption,
-                         std::optional<CellNumber> number) override;
+    void SetValueCaption(int row, const std::string& caption, std::optional<CellNumber> number,
+                         std::string_view rowUnit) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,20 +105,25 @@ private:
     static std::size_t Index(int row) { return static_cast<std::size_t>(row - 1); }
 
     // The one way a value label is written: caption, number, tooltip and
-    // accessible description together.
-    void WriteValue(int row, const QString& caption, std::optional<CellNumber> number);
+    // accessible description together. `unit` is the row's unit string.
+    void WriteValue(int row, const QString& caption, std::optional<CellNumber> number,
+                    std::string_view unit);
 
     // What a row offers to be taken out, and what stands behind it.
     ResultRow Row(int row) const;
     std::string RowUnit(int row) const;
+    // Whether the row shows its own unit's name: the row of the unit the
+    // number is in.
+    bool ShowsItsUnit(int row, std::string_view unit) const;
     bool IsSourceRow(int row) const;
     QString NumberToCopy(int row) const;
 
     // Names and descriptions for assistive technology (form1_accessible.cpp).
     void DescribeControls();
-    void DescribeValue(int row);
+    void DescribeValue(int row, std::string_view unit);
     AccessibleBatch ResultsBatch();
-    void DescribeResults();
+    // From what `run` read, when a recompute has just filled the rows.
+    void DescribeResults(const RunStatus* run = nullptr);
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
@@ -131,8 +139,6 @@ private:
     // The number behind each value caption, as its cell computed it; none
     // for an empty label, a unit's name or an error text.
     std::array<std::optional<CellNumber>, kRowCount> m_numbers{};
-    // Rows whose value label the current recompute has written.
-    std::bitset<kRowCount> m_writtenThisRun;
 
     ResultsMenus m_menus;
 

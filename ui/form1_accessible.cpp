@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "caption_label.h"
 #include "form1.h"
-#include "number_text.h"
 #include "recompute.h"
 
 namespace mensura {
@@ -54,24 +54,31 @@ AccessibleBatch Form1::ResultsBatch() {
 // What the results show, as the description of their group: "12 FEET" (the
 // number as read and its unit), or "empty". It changes exactly when the
 // results can have changed, and its one change per recompute is what
-// assistive technology is told.
-void Form1::DescribeResults() {
+// assistive technology is told. After a recompute the number and the unit
+// are the ones it read; the box is not read or parsed again.
+void Form1::DescribeResults(const RunStatus* run) {
     QString what = QStringLiteral("empty");
-    for (const CaptionLabel* value : m_values) {
-        if (value->text().isEmpty()) continue;
-        QString number = QString::fromStdString(PlainSingle(ReadInputValue(*this)));
-        if (number.isEmpty()) number = m_txtUserData->text();
-        what = number + QLatin1Char(' ') + m_cboMeasures->currentText();
-        break;
+    const bool shown = std::any_of(m_values.begin(), m_values.end(), [](const CaptionLabel* value) {
+        return !value->text().isEmpty();
+    });
+    if (shown) {
+        const bool read = run && run->input;
+        QString number =
+            QString::fromStdString(PlainSingle(read ? *run->input : ReadInputValue(*this)));
+        if (number.isEmpty()) number = m_txtUserData->text();  // no number: what was typed
+        what = number + QLatin1Char(' ') +
+               (read ? QString::fromStdString(run->unit) : m_cboMeasures->currentText());
     }
     if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
 }
 
 // A value label is read by its caption; its description names the unit of
 // its row, so that "144." is heard together with "INCHES".
-void Form1::DescribeValue(int row) {
-    const QString description = IsSourceRow(row) ? QStringLiteral("the unit of the number")
-                                                 : QString::fromStdString(RowUnit(row));
+void Form1::DescribeValue(int row, std::string_view unit) {
+    const QString description =
+        ShowsItsUnit(row, unit)
+            ? QStringLiteral("the unit of the number")
+            : QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
     // Unchanged on most keystrokes; setting it again would still send an event.
     if (m_values[Index(row)]->accessibleDescription() != description)
         m_values[Index(row)]->setAccessibleDescription(description);

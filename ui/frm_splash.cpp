@@ -1,3 +1,5 @@
+// frmSplash, the About window: its pictures and captions, its close timer,
+// and the clicks and keys that close it.
 #include "frm_splash.h"
 
 #include <QGuiApplication>
@@ -10,6 +12,7 @@
 #include <QTimer>
 
 #include "application.h"
+#include "caption_label.h"
 #include "twips.h"
 #include "version.h"
 
@@ -23,36 +26,6 @@ static void InitSplashResources() {
 }
 
 namespace mensura {
-
-// A transparent label that sizes itself to its text, keeping the left or
-// the right edge of its design place.
-class AutoSizeLabel : public QLabel {
-public:
-    AutoSizeLabel(const char* name, const QFont& font, const QColor& colour, const QRect& place,
-                  bool keepRight, QWidget* parent)
-        : QLabel(parent), m_design(place), m_keepRight(keepRight) {
-        setObjectName(QLatin1String(name));
-        setTextFormat(Qt::PlainText);
-        setFont(font);
-        setAlignment((keepRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-        QPalette palette = this->palette();
-        palette.setColor(QPalette::WindowText, colour);
-        setPalette(palette);
-        setGeometry(place);
-    }
-
-    void SetCaption(const QString& caption) {
-        setText(caption);
-        const QFontMetrics metrics(font());
-        const int width = metrics.horizontalAdvance(caption);
-        const int left = m_keepRight ? m_design.right() + 1 - width : m_design.left();
-        setGeometry(left, m_design.top(), width, metrics.height());
-    }
-
-private:
-    QRect m_design;
-    bool m_keepRight;
-};
 
 namespace {
 
@@ -98,6 +71,25 @@ protected:
 private:
     Fit m_fit;
 };
+
+// A transparent caption that sizes itself to its text as the main window's
+// do, growing from one edge of its design place. That place was drawn
+// around the text the label had at design time, so the label's own width,
+// without text, is none: it stands at that edge.
+CaptionLabel* MakeCaption(const char* name, const QFont& font, const QColor& colour,
+                          const QRect& place, CaptionLabel::Sizing sizing, QWidget* parent) {
+    auto* label = new CaptionLabel(sizing, false, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    const bool keepRight = sizing == CaptionLabel::Sizing::KeepRight;
+    label->setAlignment((keepRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    const int edge = keepRight ? place.x() + place.width() : place.x();
+    label->SetDesignGeometry(QRect(edge, place.y(), 0, place.height()));
+    return label;
+}
 
 // A font given in points, at the pixel size it has at 96 dpi, so that it
 // keeps its size against the window, which is laid out in pixels.
@@ -151,17 +143,18 @@ void frmSplash::BuildControls() {
     auto* imgLogo = new Picture("imgLogo", QStringLiteral(":/about/logo.ico"), Fit::StretchBlocks,
                                 Twips(-120, 1920, 1815, 2385), this);
 
-    m_lblVersion = new AutoSizeLabel("lblVersion", Arial(12, true), Qt::black,
-                                     Twips(3720, 792, 888, 288), true, this);
+    using Sizing = CaptionLabel::Sizing;
+    m_lblVersion = MakeCaption("lblVersion", Arial(12, true), Qt::black, Twips(3720, 792, 888, 288),
+                               Sizing::KeepRight, this);
     m_lblVersion->SetCaption(QStringLiteral("Version"));
-    auto* copyright = new AutoSizeLabel("lblCopyright", Arial(8.25, false), Qt::black,
-                                        Twips(1650, 3390, 4740, 210), false, this);
+    auto* copyright = MakeCaption("lblCopyright", Arial(8.25, false), Qt::black,
+                                  Twips(1650, 3390, 4740, 210), Sizing::KeepLeft, this);
     copyright->SetCaption(QStringLiteral("Copyright \u00A9 2026 The Mensura developers"));
-    auto* web = new AutoSizeLabel("Label2", Arial(9.75, true), QColor(255, 0, 0),
-                                  Twips(2970, 180, 2355, 240), false, this);
+    auto* web = MakeCaption("Label2", Arial(9.75, true), QColor(255, 0, 0),
+                            Twips(2970, 180, 2355, 240), Sizing::KeepLeft, this);
     web->SetCaption(QStringLiteral("www.mensura.example.org"));
-    auto* mail =
-        new AutoSizeLabel("Label1", font(), Qt::black, Twips(4380, 3930, 1365, 195), false, this);
+    auto* mail = MakeCaption("Label1", font(), Qt::black, Twips(4380, 3930, 1365, 195),
+                             Sizing::KeepLeft, this);
     mail->SetCaption(QStringLiteral("help@mensura.example.org"));
 
     WatchClicks(image1, &frmSplash::Image1_Click);

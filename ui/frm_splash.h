@@ -20,7 +20,7 @@ class QTimer;
 
 namespace mensura {
 
-class AutoSizeLabel;
+class CaptionLabel;
 
 class frmSplash : public QWidget {
     Q_OBJECT
@@ -57,7 +57,7 @@ private:
 
     QPointer<QWidget> m_form1;
     QTimer* m_timer1 = nullptr;
-    AutoSizeLabel* m_lblVersion = nullptr;
+    CaptionLabel* m_lblVersion = nullptr;
     // The controls that answer a click, and what they run; Label1 and
     // Label2 are in it with no handler, so that a click on them is theirs.
     QList<QPair<QWidget*, Handler>> m_clickHandlers;

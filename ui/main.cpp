@@ -1,3 +1,5 @@
+// Mensura's start: the application set up, the main window shown, the
+// event loop run.
 #include <QApplication>
 
 #include "application.h"

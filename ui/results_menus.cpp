@@ -1,10 +1,12 @@
+// The results' menus and the clipboard: Copy, Copy Number, Copy All, and
+// the menu of all rows.
 #include "results_menus.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 
-#include "catalogue.h"
+#include "recompute.h"
 
 namespace mensura {
 

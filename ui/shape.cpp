@@ -1,3 +1,4 @@
+// Drawing the main window's filled and outlined rectangles.
 #include "shape.h"
 
 #include <QPainter>

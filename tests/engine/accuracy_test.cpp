@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "recompute.h"
 #include "unit_definitions.h"
 
@@ -52,12 +52,12 @@ TEST(AccuracyTest, CaptionsAreTheirNumbersRoundedExactly) {
     for (const Category& category : Categories()) {
         for (const std::string& unit : category.units) {
             for (const char* input : {"1", "7", "0.1", "123456789", "-2.5e-3"}) {
-                FakeFields fields(category.name, unit, input);
+                MemoryFields fields(category.name, unit, input);
                 RecomputeResults(fields);
                 for (std::size_t i = 0; i < fields.writes.size(); ++i) {
                     if (!fields.numbers[i]) continue;
                     const CellNumber n = *fields.numbers[i];
-                    const int digits = n.precision == Precision::Single ? 7 : 15;
+                    const int digits = SignificantDigits(n.precision);
                     EXPECT_EQ(fields.writes[i].second,
                               Pattern(RoundLikeCaption(FromDouble(n.value), digits)))
                         << unit << " " << input << " row " << fields.writes[i].first;

@@ -6,8 +6,9 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 
 namespace mensura {
 namespace {
@@ -44,11 +45,14 @@ TEST(RoundToSingle, OverflowsOnlyFromTheHalfWayPointAboveTheLargestSingle) {
 
 TEST(WriteResultCell, RoundsOnceAfterAllSteps) {
     // Rounding 1/3 to single before the "× 100" would show 33.33334.
-    FakeFields fields("LENGTH", "FEET", "1");
-    EXPECT_EQ(WriteResultCell(1.0f, {4, {Div(3), Mul(100)}, Single}, fields, kCommaPoint),
-              FpError::None);
-    EXPECT_EQ(WriteResultCell(1.0f, {5, {Div(3), Mul(100)}, Double}, fields, kCommaPoint),
-              FpError::None);
+    MemoryFields fields("LENGTH", "FEET", "1");
+    std::string caption;
+    EXPECT_EQ(
+        WriteResultCell(1.0f, {4, {Div(3), Mul(100)}, Single}, fields, kCommaPoint, caption, ""),
+        FpError::None);
+    EXPECT_EQ(
+        WriteResultCell(1.0f, {5, {Div(3), Mul(100)}, Double}, fields, kCommaPoint, caption, ""),
+        FpError::None);
     EXPECT_EQ(fields.Caption(4), "33.33333");
     EXPECT_EQ(fields.Caption(5), "33.3333333");
 }

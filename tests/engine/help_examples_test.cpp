@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "recompute.h"
 #include "unit_definitions.h"
 
@@ -78,19 +78,18 @@ struct Worked {
     bool exactText;
 };
 
-// The engine's result of a conversion quote: its caption, tooltip digits
-// or Copy Number text; "Overflow" when the row fails its check.
+// The engine's result of a conversion quote: its caption as the window
+// shows it ("Overflow" when the row fails its check), tooltip digits or
+// Copy Number text.
 std::string Conversion(const Attributes& a, const mensura::Separators& separators) {
     const std::string unit = Attribute(a, "data-unit");
     std::string category;
     for (const mensura::Category& c : mensura::Categories())
         for (const std::string& u : c.units)
             if (u == unit) category = c.name;
-    FakeFields fields(category, unit, Attribute(a, "data-input"));
-    const mensura::RunStatus status = mensura::RecomputeResults(fields, separators);
+    mensura::MemoryFields fields(category, unit, Attribute(a, "data-input"));
+    mensura::RecomputeResults(fields, separators, mensura::OnFailure::ShowInRows);
     const int row = mensura::UnitRow(Attribute(a, "data-row"));
-    if (status.kind == mensura::RunStatus::Kind::CellFailed && status.failedRow == row)
-        return "Overflow";
     if (row == 0) return "<no such row>";
     const std::string show = Attribute(a, "data-show");
     if (show.empty()) return fields.Caption(row);

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "fake_fields.h"
+#include "memory_fields.h"
 #include "number_text.h"
 #include "recompute.h"
 
@@ -78,7 +78,7 @@ TEST(ReadInputValue, RoundsOnceToSingle) {
         {"", 0.0f},
     };
     for (const auto& c : cases) {
-        FakeFields fields("LENGTH", "FEET", c.text);
+        MemoryFields fields("LENGTH", "FEET", c.text);
         EXPECT_EQ(ReadInputValue(fields), c.expected) << '"' << c.text << '"';
     }
 }

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "fake_fields.h"
+#include "memory_fields.h"
+#include "table.h"
 
 namespace mensura {
 namespace {
@@ -29,7 +30,7 @@ class FullRunTest : public ::testing::TestWithParam<RunCase> {};
 
 TEST_P(FullRunTest, WritesEveryRow) {
     const RunCase& c = GetParam();
-    FakeFields fields(c.category, c.unit, c.input);
+    MemoryFields fields(c.category, c.unit, c.input);
     EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "ok");
     for (int row = 1; row <= kRowCount; ++row) {
         const char* expected = c.rows[static_cast<std::size_t>(row - 1)];
@@ -84,7 +85,7 @@ TEST(Recompute, SingleRowExamples) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        FakeFields fields(c.category, c.unit, c.input);
+        MemoryFields fields(c.category, c.unit, c.input);
         RecomputeResults(fields, kCommaPoint);
         EXPECT_EQ(fields.Caption(c.row), c.caption)
             << c.unit << " \"" << c.input << "\" row " << c.row;
@@ -100,7 +101,7 @@ TEST(Recompute, EveryUnitWritesItsCellsThenMarksItself) {
             for (const auto& [input, shown] :
                  {std::pair{"", "."}, {"1e39", "Out of range"}, {"-1e39", "Out of range"}}) {
                 SCOPED_TRACE(block.unit + " \"" + input + "\"");
-                FakeFields fields(table->category, block.unit, input);
+                MemoryFields fields(table->category, block.unit, input);
                 EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "ok");
                 ASSERT_EQ(fields.writes.size(), block.cells.size() + 1);
                 for (std::size_t k = 0; k < block.cells.size(); ++k)
@@ -118,7 +119,7 @@ TEST(Recompute, EveryCaptionComesWithTheNumberItShows) {
     for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()}) {
         for (const Block& block : table->blocks) {
             SCOPED_TRACE(block.unit);
-            FakeFields fields(table->category, block.unit, "1234.5678");
+            MemoryFields fields(table->category, block.unit, "1234.5678");
             RecomputeResults(fields, kCommaPoint);
             ASSERT_EQ(fields.numbers.size(), block.cells.size() + 1);
             for (std::size_t k = 0; k < block.cells.size(); ++k) {
@@ -130,6 +131,62 @@ TEST(Recompute, EveryCaptionComesWithTheNumberItShows) {
             }
             EXPECT_FALSE(fields.numbers.back().has_value());
         }
+    }
+}
+
+// Every write, a failure's included, comes with the unit string of its row
+// in the category run, the hidden weight rows' too.
+TEST(Recompute, EveryWriteComesWithTheUnitOfItsRow) {
+    for (const Category& category : Categories()) {
+        for (const std::string& unit : category.units) {
+            for (const char* input : {"1", "1e38"}) {
+                SCOPED_TRACE(unit + " \"" + input + "\"");
+                MemoryFields fields(category.name, unit, input);
+                RecomputeResults(fields, kCommaPoint, OnFailure::ShowInRows);
+                ASSERT_FALSE(fields.writes.empty());
+                for (std::size_t k = 0; k < fields.writes.size(); ++k) {
+                    const int row = fields.writes[k].first;
+                    EXPECT_EQ(fields.units[k], category.units[static_cast<std::size_t>(row - 1)])
+                        << "row " << row;
+                }
+            }
+        }
+    }
+}
+
+// A recompute reads each of the three fields once, whatever it meets, and
+// says what it read: the window describes the results from that.
+TEST(Recompute, ReadsEachFieldOnceAndSaysWhatItRead) {
+    struct CountingFields : MemoryFields {
+        using MemoryFields::MemoryFields;
+        std::string InputText() const override { return ++inputs, MemoryFields::InputText(); }
+        std::string UnitText() const override { return ++units, MemoryFields::UnitText(); }
+        std::string CategoryTitle() const override {
+            return ++titles, MemoryFields::CategoryTitle();
+        }
+        mutable int inputs = 0, units = 0, titles = 0;
+    };
+    const struct {
+        const char *category, *unit, *input;
+        int reads;  // of the input and the unit: none without a table
+        float value;
+    } cases[] = {
+        {"LENGTH", "FEET", "12 ft", 1, 12.0f}, {"WEIGHT", "STONES", "1e38", 1, 1e38f},
+        {"CAPACITY", "feet", "2", 1, 2.0f},    {"LENGTH", "LEAGUE", "2.2e34", 1, 2.2e34f},
+        {"length", "FEET", "12", 0, 0.0f},     {"", "", "", 0, 0.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.category) + " " + c.unit + " \"" + c.input + "\"");
+        CountingFields fields(c.category, c.unit, c.input);
+        const RunStatus status = RecomputeResults(fields, kCommaPoint, OnFailure::ShowInRows);
+        EXPECT_EQ(fields.titles, 1);
+        EXPECT_EQ(fields.inputs, c.reads);
+        EXPECT_EQ(fields.units, c.reads);
+        EXPECT_EQ(status.input.has_value(), c.reads == 1);
+        if (status.input) {
+            EXPECT_EQ(*status.input, c.value);
+        }
+        EXPECT_EQ(status.unit, c.reads == 1 ? c.unit : "");
     }
 }
 
@@ -151,15 +208,52 @@ TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
-        FakeFields fields(c.category, c.unit, c.input);
+        MemoryFields fields(c.category, c.unit, c.input);
         EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), c.status);
         std::vector<int> rows;
         for (const auto& write : fields.writes) rows.push_back(write.first);
         EXPECT_EQ(rows, c.written);
     }
-    FakeFields fields("LENGTH", "MILES", "6.444741593672507e34");
+    MemoryFields fields("LENGTH", "MILES", "6.444741593672507e34");
     RecomputeResults(fields, kCommaPoint);
     EXPECT_EQ(fields.Caption(2), "340,282,300,000,000,000,000,000,000,000,000,000,000.");
+}
+
+// What the window shows: after a failing cell, its row names the error and
+// every row the run did not write is emptied, whatever it showed before; the
+// rows written before the cell keep their numbers. A run that does not fail
+// writes the same either way.
+TEST(Recompute, AFailingCellIsShownInTheRows) {
+    const struct {
+        const char *category, *unit, *input;
+        int failedRow;  // 0: the run does not fail
+    } cases[] = {
+        {"LENGTH", "LEAGUE", "2.2e34", 2},  {"CAPACITY", "BARREL(US)", "1e35", 9},
+        {"WEIGHT", "TONS", "1.0634e34", 6}, {"WEIGHT", "STONES", "3", 0},
+        {"LENGTH", "feet", "1", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
+        MemoryFields stopped(c.category, c.unit, c.input), shown(c.category, c.unit, c.input);
+        for (MemoryFields* fields : {&stopped, &shown}) {
+            for (int row = 1; row <= kRowCount; ++row)
+                fields->SetValueCaption(row, "earlier", CellNumber{1, Double}, "");
+            fields->writes.clear();
+        }
+        RecomputeResults(stopped, kCommaPoint, OnFailure::Stop);
+        RecomputeResults(shown, kCommaPoint, OnFailure::ShowInRows);
+        for (int row = 1; row <= kRowCount; ++row) {
+            std::string expected = stopped.Caption(row);
+            if (row == c.failedRow)
+                expected = "Overflow";
+            else if (c.failedRow != 0 && expected == "earlier")
+                expected = "";
+            EXPECT_EQ(shown.Caption(row), expected) << "row " << row;
+        }
+        if (c.failedRow == 0) {
+            EXPECT_EQ(shown.writes, stopped.writes);
+        }
+    }
 }
 
 TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
@@ -175,7 +269,7 @@ TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
         // clang-format on
     };
     for (const auto& c : cases) {
-        FakeFields fields(c.category, c.unit, "1");
+        MemoryFields fields(c.category, c.unit, "1");
         EXPECT_EQ(Describe(RecomputeResults(fields, kCommaPoint)), "nothing matched")
             << '"' << c.category << "\" \"" << c.unit << '"';
         EXPECT_TRUE(fields.writes.empty());
@@ -183,30 +277,35 @@ TEST(Recompute, NothingIsWrittenWithoutAMatchingCategoryAndUnit) {
 }
 
 // A cell failing for a reason the printed tables cannot produce still
-// stops the run and names the reason.
+// stops the run and names the reason, in the status and, as the window
+// shows it, in its row.
 TEST(Recompute, DescribesEachKindOfCellFailure) {
     const struct {
         Step step;
-        const char *input, *status;
+        const char *input, *status, *caption;
     } cases[] = {
-        {Div(0), "1", "division by zero at row 4"},
-        {Mul(0), "1e39", "invalid operation at row 4"},
-        {Twice(), "3e38", "overflow at row 4"},
+        {Div(0), "1", "division by zero at row 4", "Division by zero"},
+        {Mul(0), "1e39", "invalid operation at row 4", "Invalid operation"},
+        {Twice(), "3e38", "overflow at row 4", "Overflow"},
     };
     for (const auto& c : cases) {
         const Table table{
             "TEST",
             {{"X", {{3, {Div(2)}, Single}, {4, {c.step}, Single}, {5, {Mul(3)}, Single}}}},
             {{"X", 1}}};
-        FakeFields fields("TEST", "X", c.input);
+        MemoryFields fields("TEST", "X", c.input);
         EXPECT_EQ(Describe(RunTable(table, fields, kCommaPoint)), c.status);
         ASSERT_EQ(fields.writes.size(), 1u) << c.status;
         EXPECT_EQ(fields.writes[0].first, 3);
+        MemoryFields shown("TEST", "X", c.input);
+        RunTable(table, shown, kCommaPoint, OnFailure::ShowInRows);
+        EXPECT_EQ(shown.Caption(4), c.caption);
+        EXPECT_EQ(shown.Caption(5), "");
     }
 }
 
 TEST(Recompute, UsesTheSeparatorsItIsGiven) {
-    FakeFields fields("LENGTH", "KILOMETERS", "1");
+    MemoryFields fields("LENGTH", "KILOMETERS", "1");
     RecomputeResults(fields, Separators{"\u202F", ","});
     EXPECT_EQ(fields.Caption(1), "39\u202F370,0788");
     EXPECT_EQ(fields.Caption(8), ",2071");

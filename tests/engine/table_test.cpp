@@ -1,4 +1,6 @@
 // Properties that hold over every cell of the three conversion tables.
+#include "table.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "recompute.h"
 
 namespace mensura {
 namespace {

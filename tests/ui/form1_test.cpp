@@ -1,30 +1,23 @@
 // The main window driven as a user drives it: keys and clicks on the real
 // widgets, found by their object names, and the captions read back.
-#include "form1.h"
-
 #include <QAbstractItemView>
-#include <QAccessible>
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QToolTip>
 #include <QtTest>
 #include <cstdlib>
 
-#include "application.h"
 #include "caption_label.h"
 #include "catalogue.h"
+#include "form1_fixture.h"
 #include "form1_layout.h"
-#include "window_tests.h"
 
 using mensura::CaptionLabel;
-using mensura::Form1;
 using mensura::Twips;
 
 namespace {
@@ -35,45 +28,17 @@ QStringList FromCatalogue(const std::array<std::string, mensura::kRowCount>& str
     return list;
 }
 
-// What the value column shows with "FEET" and the number 2 or 12.
+// What the value column shows with "FEET" and the number 2.
 const QStringList kFeet2{"24.",      "FEET",     ".6666667", ".3333333", ".1212121",
                          ".0030303", ".0003788", ".0001263", "609.6",    "60.96",
                          "6.096",    ".6096",    ".06096",   ".006096",  ".0006096"};
-const QStringList kFeet12{"144.",     "FEET",     "4.",       "2.",      ".7272727",
-                          ".0181818", ".0022727", ".0007576", "3,657.6", "365.76",
-                          "36.576",   "3.6576",   ".36576",   ".036576", ".0036576"};
-const QStringList kEmpty15{"", "", "", "", "", "", "", "", "", "", "", "", "", "", ""};
-// WEIGHT with 12 POUNDS (the rows with no name stay empty) and 3 STONES.
-const QStringList kPounds12{"3,072.",
-                            "84,000.",
-                            "",
-                            "",
-                            "",
-                            "192.",
-                            "POUNDS",
-                            ".006",
-                            "5,443.10844",
-                            "5,443,108.44",
-                            "544,310.844",
-                            "54,431.0844",
-                            "544.310844",
-                            "54.4310844",
-                            "5.4431084"};
-const QStringList kStones3{
-    "10,752.",       "294,000.",     "6.",           ".1153846",     "STONES",
-    "672.",          "42.",          ".021",         "19,050.87954", "19,050,879.54",
-    "1,905,087.954", "190,508.7954", "1,905.087954", "190.5087954",  "19.0508795"};
 
 }  // namespace
 
-class Form1Test : public QObject {
+class Form1Test : public Form1Fixture {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void startUpState();
     void geometry_data();
     void geometry();
@@ -103,104 +68,10 @@ private slots:
     void captionsFit();
     void endingTheProgram_data();
     void endingTheProgram();
-
-    void escapeClosingAListKeepsResults_data();
-    void escapeClosingAListKeepsResults();
-    void copyCommands_data();
-    void copyCommands();
-    void copyAll_data();
-    void copyAll();
-    void ctrlC_data();
-    void ctrlC();
-    void resultsMenuByKeyboard_data();
-    void resultsMenuByKeyboard();
     void tooltipsShowAllDigits_data();
     void tooltipsShowAllDigits();
-    void menuItemsShowNoShortcut();
-    void accessibleNames_data();
-    void accessibleNames();
-    void inputBoxNamesTheDecimalPoint();
     void promptAndTitleKeepTheirInk();
-
-private:
-    template <class T>
-    T* Find(const QString& name) const {
-        return m_form->findChild<T*>(name);
-    }
-    QLineEdit* Box() const { return Find<QLineEdit>("txtUserData"); }
-    QComboBox* Selector() const { return Find<QComboBox>("cboMeasures"); }
-    QStringList Values() const;
-    QStringList Names() const;
-    void ChooseByMouse(const QString& item);
-    void TypeUnit(const QString& unit);
-    QMenu* OpenValueMenu(int row);
-    static QMenu* ActiveMenu();
-
-    Form1* m_form = nullptr;
-    ModalWatchdog* m_watchdog = nullptr;
-    QString m_unexpectedModal;
 };
-
-void Form1Test::initTestCase() {
-    QLocale::setDefault(QLocale::c());
-    mensura::PrepareApplication();
-    // The ending tests close the window; that must not quit the test run.
-    QApplication::setQuitOnLastWindowClosed(false);
-}
-
-void Form1Test::init() {
-    m_form = new Form1;
-    QVERIFY(ShowActive(m_form));
-    m_watchdog = new ModalWatchdog(&m_unexpectedModal);
-}
-
-void Form1Test::cleanup() {
-    delete m_watchdog;
-    m_watchdog = nullptr;
-    delete m_form;
-    m_form = nullptr;
-    QLocale::setDefault(QLocale::c());
-    QVERIFY2(m_unexpectedModal.isEmpty(),
-             qPrintable("a modal window opened: " + m_unexpectedModal));
-}
-
-QStringList Form1Test::Values() const {
-    QStringList values;
-    for (int row = 1; row <= 15; ++row)
-        values << Find<QLabel>(QStringLiteral("lb%1").arg(row))->text();
-    return values;
-}
-
-QStringList Form1Test::Names() const {
-    QStringList names;
-    for (int row = 1; row <= 15; ++row)
-        names << Find<QLabel>(QStringLiteral("lb_%1").arg(row))->text();
-    return names;
-}
-
-// Opens the selector's list and clicks the item.
-void Form1Test::ChooseByMouse(const QString& item) {
-    QComboBox* selector = Selector();
-    const int index = selector->findText(item, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    QVERIFY(index >= 0);
-    selector->showPopup();
-    QAbstractItemView* view = selector->view();
-    QTRY_VERIFY(view->isVisible());
-    const QModelIndex modelIndex = view->model()->index(index, 0);
-    view->scrollTo(modelIndex);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(modelIndex).center());
-    QTRY_VERIFY(!view->isVisible());
-}
-
-// Replaces the selector's text by typing.
-void Form1Test::TypeUnit(const QString& unit) {
-    QComboBox* selector = Selector();
-    selector->setFocus();
-    QTRY_VERIFY(selector->hasFocus());
-    selector->lineEdit()->selectAll();
-    QTest::keyClicks(selector, unit);
-    QCOMPARE(selector->currentText(), unit);
-}
 
 void Form1Test::startUpState() {
     QCOMPARE(m_form->objectName(), QStringLiteral("Form1"));
@@ -822,305 +693,6 @@ void Form1Test::endingTheProgram() {
     QCOMPARE(m_form->isVisible(), !unloaded);
 }
 
-// --- Taking results out, keys, accessibility ----------------------------------
-
-QMenu* Form1Test::ActiveMenu() {
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
-
-// A right click on a value label, as the platform delivers it; the menu it
-// opens, or null.
-QMenu* Form1Test::OpenValueMenu(int row) {
-    auto* label = Find<QLabel>(QStringLiteral("lb%1").arg(row));
-    const QPoint pos = label->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, label->mapToGlobal(pos));
-    QApplication::sendEvent(label, &event);
-    QTest::qWait(20);
-    return ActiveMenu();
-}
-
-void Form1Test::escapeClosingAListKeepsResults_data() {
-    QTest::addColumn<QString>("list");
-    QTest::newRow("unit list") << "selector";
-    QTest::newRow("value label's menu") << "value menu";
-    QTest::newRow("input box's menu") << "box menu";
-}
-
-// Escape that closes an open list or menu only closes it; the next Escape,
-// with nothing open, clears as before.
-void Form1Test::escapeClosingAListKeepsResults() {
-    QFETCH(QString, list);
-    QTest::keyClicks(Box(), "12");
-    QWidget* focus = Box();
-    if (list == "selector") {
-        focus = Selector();
-        Selector()->setFocus();
-        QTRY_VERIFY(Selector()->hasFocus());
-        Selector()->showPopup();
-        QTRY_VERIFY(Selector()->view()->isVisible());
-    } else if (list == "value menu") {
-        QVERIFY(OpenValueMenu(9));
-    } else {
-        QTest::keyClick(Box(), Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_VERIFY(ActiveMenu());
-    }
-    // Keys go to the open list or menu, as the platform routes them.
-    QWidget* popup = QApplication::activePopupWidget();
-    QVERIFY(popup);
-    QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
-    QTRY_VERIFY(!QApplication::activePopupWidget());
-    QVERIFY(!Selector()->view()->isVisible());
-    QTest::qWait(50);
-    QCOMPARE(Values(), kFeet12);
-    // With nothing open, Escape clears.
-    m_form->activateWindow();
-    focus->setFocus();
-    QTRY_VERIFY(focus->hasFocus());
-    QTest::keyClick(focus, Qt::Key_Escape);
-    QCOMPARE(Values(), kEmpty15);
-}
-
-void Form1Test::copyCommands_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("number");  // empty: Copy Number is greyed
-    const QLocale c = QLocale::c();
-    const QLocale german(QLocale::German, QLocale::Germany);
-    QTest::newRow("grouped") << c << "12"
-                             << "" << 9 << "3,657.6"
-                             << "3657.6";
-    QTest::newRow("leading point") << c << "12"
-                                   << "" << 15 << ".0036576"
-                                   << "0.0036576";
-    QTest::newRow("trailing point") << c << "12"
-                                    << "" << 1 << "144."
-                                    << "144";
-    QTest::newRow("German grouped") << german << "12"
-                                    << "" << 9 << "3.657,6"
-                                    << "3657.6";
-    QTest::newRow("German trailing comma") << german << "1000.5"
-                                           << "" << 1 << "12.006,"
-                                           << "12006";
-    QTest::newRow("German leading comma") << german << "2"
-                                          << "" << 3 << ",6666667"
-                                          << "0.6666667";
-    QTest::newRow("negative") << c << "-2.5"
-                              << "" << 9 << "-762."
-                              << "-762";
-    QTest::newRow("zero") << c << "0"
-                          << "" << 1 << "."
-                          << "0";
-    // The source row copies the number as the engine read it.
-    QTest::newRow("source row") << c << "12 ft"
-                                << "" << 2 << "FEET"
-                                << "12";
-    QTest::newRow("source row, single") << c << "0.1"
-                                        << "" << 2 << "FEET"
-                                        << "0.1";
-    QTest::newRow("source row, rounded to single") << c << "123456789"
-                                                   << "" << 2 << "FEET"
-                                                   << "123456790";
-    QTest::newRow("source row, German") << german << "1 500"
-                                        << "" << 2 << "FEET"
-                                        << "1500";
-    QTest::newRow("out of range") << c << "1e39"
-                                  << "" << 1 << "Out of range"
-                                  << "";
-    QTest::newRow("source row, out of range") << c << "1e39"
-                                              << "" << 2 << "FEET"
-                                              << "";
-    QTest::newRow("overflow") << c << "2.2e34"
-                              << "LEAGUE" << 2 << "Overflow"
-                              << "";
-}
-
-// Right click, then the menu's access keys: C copies the caption, N the
-// number; both land on the clipboard as plain text.
-void Form1Test::copyCommands() {
-    QFETCH(QLocale, locale);
-    QFETCH(QString, input);
-    QFETCH(QString, unit);
-    QFETCH(int, row);
-    QFETCH(QString, caption);
-    QFETCH(QString, number);
-    QLocale::setDefault(locale);
-    if (!unit.isEmpty()) ChooseByMouse(unit);
-    QTest::keyClicks(Box(), input);
-    QCOMPARE(Find<QLabel>(QStringLiteral("lb%1").arg(row))->text(), caption);
-    QClipboard* clipboard = QGuiApplication::clipboard();
-
-    clipboard->setText("before");
-    QMenu* menu = OpenValueMenu(row);
-    QVERIFY(menu);
-    QStringList items;
-    for (QAction* action : menu->actions()) items << action->text();
-    QCOMPARE(items, (QStringList{"&Copy", "Copy &Number", "Copy &All"}));
-    QTest::keyClick(menu, Qt::Key_C);
-    QTRY_VERIFY(!ActiveMenu());
-    QCOMPARE(clipboard->text(), caption);
-
-    menu = OpenValueMenu(row);
-    QVERIFY(menu);
-    QAction* copyNumber = menu->findChild<QAction*>("mnuCopyNumber");
-    QVERIFY(copyNumber);
-    QCOMPARE(copyNumber->isEnabled(), !number.isEmpty());
-    clipboard->setText("before");
-    if (number.isEmpty()) {
-        QTest::keyClick(menu, Qt::Key_Escape);
-        QTRY_VERIFY(!ActiveMenu());
-        return;
-    }
-    QTest::keyClick(menu, Qt::Key_N);
-    QTRY_VERIFY(!ActiveMenu());
-    QCOMPARE(clipboard->text(), number);
-    if (clipboard->supportsSelection()) QCOMPARE(clipboard->text(QClipboard::Selection), number);
-}
-
-void Form1Test::copyAll_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QStringList>("values");
-    QTest::addColumn<QString>("category");
-    QTest::newRow("12 feet") << ""
-                             << ""
-                             << "12" << kFeet12 << "LENGTH";
-    QTest::newRow("cleared") << "cmdClear"
-                             << ""
-                             << "" << kEmpty15 << "LENGTH";
-    // The weight rows with no name are left out while they are empty, and
-    // come in under their unit's name when they show something.
-    QTest::newRow("pounds") << "cmdWeight"
-                            << ""
-                            << "12" << kPounds12 << "WEIGHT";
-    QTest::newRow("stones") << "cmdWeight"
-                            << "STONES"
-                            << "3" << kStones3 << "WEIGHT";
-}
-
-void Form1Test::copyAll() {
-    QFETCH(QString, button);
-    QFETCH(QString, unit);
-    QFETCH(QString, input);
-    QFETCH(QStringList, values);
-    QFETCH(QString, category);
-    const mensura::Category* shown = mensura::FindCategory(category.toStdString());
-    QVERIFY(shown);
-    QString expected;
-    for (std::size_t i = 0; i < 15; ++i) {
-        const QString name = QString::fromStdString(shown->units[i]);
-        const bool hidden = shown->nameCaptions[i].empty();
-        if (!hidden || !values[static_cast<qsizetype>(i)].isEmpty())
-            expected += name + "\t" + values[static_cast<qsizetype>(i)] + "\n";
-    }
-    if (!button.isEmpty()) QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
-    if (!unit.isEmpty()) TypeUnit(unit);
-    QTest::keyClicks(Box(), input);
-    // From the menu of any label that shows something, or with Ctrl+C.
-    int row = 1;
-    while (row <= 15 && Find<QLabel>(QStringLiteral("lb%1").arg(row))->text().isEmpty()) ++row;
-    if (row <= 15) {
-        QMenu* menu = OpenValueMenu(row);
-        QVERIFY(menu);
-        QTest::keyClick(menu, Qt::Key_A);
-        QTRY_VERIFY(!ActiveMenu());
-        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
-    } else {
-        QVERIFY(!OpenValueMenu(1));  // an empty label offers nothing
-    }
-    QGuiApplication::clipboard()->clear();
-    Find<QPushButton>("cmdExit")->setFocus();
-    QTest::keyClick(Find<QPushButton>("cmdExit"), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), expected);
-}
-
-void Form1Test::ctrlC_data() {
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<QString>("copied");
-    QTest::newRow("in the box, its selection") << "txtUserData"
-                                               << "12";
-    QTest::newRow("in the selector, its selection") << "cboMeasures"
-                                                    << "FEET";
-    QTest::newRow("on a button, all rows") << "cmdLength"
-                                           << "INCHES\t144.\n";
-}
-
-void Form1Test::ctrlC() {
-    QFETCH(QString, focus);
-    QFETCH(QString, copied);
-    QTest::keyClicks(Box(), "12");
-    auto* widget = Find<QWidget>(focus);
-    widget->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(widget->hasFocus());
-    if (focus == "txtUserData") Box()->selectAll();
-    if (focus == "cboMeasures") Selector()->lineEdit()->selectAll();
-    QGuiApplication::clipboard()->setText("before");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
-    QVERIFY2(QGuiApplication::clipboard()->text().startsWith(copied),
-             qPrintable(QGuiApplication::clipboard()->text()));
-    QCOMPARE(Values(), kFeet12);
-}
-
-void Form1Test::resultsMenuByKeyboard_data() {
-    QTest::addColumn<QString>("focus");
-    QTest::addColumn<QString>("key");
-    QTest::newRow("Shift+F10 on a button") << "cmdClear"
-                                           << "shift+f10";
-    QTest::newRow("Menu key on a button") << "cmdExit"
-                                          << "menu";
-    QTest::newRow("Shift+F10 in the box") << "txtUserData"
-                                          << "shift+f10";
-}
-
-// The labels take no focus: from a button the context-menu key opens a menu
-// of all rows, and the box's own menu ends with the same, as "Results".
-void Form1Test::resultsMenuByKeyboard() {
-    QFETCH(QString, focus);
-    QFETCH(QString, key);
-    QTest::keyClicks(Box(), "12");
-    auto* widget = Find<QWidget>(focus);
-    widget->setFocus(Qt::TabFocusReason);
-    QTRY_VERIFY(widget->hasFocus());
-    if (key == "menu") {
-        // What the platform sends for the Menu key.
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, widget->rect().center(),
-                                widget->mapToGlobal(widget->rect().center()));
-        QApplication::sendEvent(widget, &event);
-    } else {
-        QTest::keyClick(widget, Qt::Key_F10, Qt::ShiftModifier);
-    }
-    QTRY_VERIFY(ActiveMenu());
-    QMenu* results = ActiveMenu();
-    if (focus == "txtUserData") {
-        QCOMPARE(results->objectName(), QStringLiteral("mnuInput"));
-        QVERIFY(results->actions().size() > 3);  // the box's own editing commands
-        QAction* last = results->actions().last();
-        QCOMPARE(last->text(), QStringLiteral("Re&sults"));
-        results = last->menu();
-        QVERIFY(results);
-    }
-    QStringList entries;
-    for (QAction* action : results->actions()) entries << action->text();
-    QCOMPARE(entries.size(), 15);
-    QCOMPARE(entries[0], QStringLiteral("INCHES\t144."));
-    QCOMPARE(entries[1], QStringLiteral("FEET\tFEET"));
-    QCOMPARE(entries[8], QStringLiteral("MILLIMETERS\t3,657.6"));
-    // Each entry is that row's own menu.
-    QAction* copyNumber = results->actions()[8]->menu()->findChild<QAction*>("mnuCopyNumber");
-    QVERIFY(copyNumber);
-    copyNumber->trigger();
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("3657.6"));
-    QWidget* popup = QApplication::activePopupWidget();
-    while (popup) {
-        popup->close();
-        popup = QApplication::activePopupWidget();
-    }
-    QCOMPARE(Values(), kFeet12);
-}
-
 void Form1Test::tooltipsShowAllDigits_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("row");
@@ -1159,90 +731,6 @@ void Form1Test::tooltipsShowAllDigits() {
     }
     QTest::keyClick(Box(), Qt::Key_Escape);
     QCOMPARE(label->ToolTipText(), QString());
-}
-
-// Keys belong to the window, not to the menu items, which show none.
-void Form1Test::menuItemsShowNoShortcut() {
-    const auto menus = m_form->findChild<QMenuBar*>()->findChildren<QMenu*>();
-    QVERIFY(!menus.isEmpty());
-    for (QMenu* menu : menus)
-        for (QAction* action : menu->actions())
-            QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->text()));
-}
-
-void Form1Test::accessibleNames_data() {
-    QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("description");
-    const QString any = QStringLiteral("*");
-    for (const QString& input : {QString(), QStringLiteral("12")}) {
-        const QString state = input.isEmpty() ? "start-up: " : "after 12: ";
-        auto row = [&](const char* widget, const QString& name, const QString& description) {
-            QTest::newRow(qPrintable(state + widget)) << input << widget << name << description;
-        };
-        row("txtUserData", "Enter Number", "Type a number with \".\" as the decimal point");
-        // On Linux Qt names a combo box by its text and labels it by relation;
-        // the name sits on the selector and on its text field, which takes
-        // the typing.
-        row("cboMeasures", "FEET", any);
-        row("lbMeasurement", "Category", "LENGTH");
-        row("cmdClear", "CLEAR", any);
-        row("cmdLength", "Length", any);
-        row("cmdCapacity", "Capacity", any);
-        row("cmdWeight", "Weight", any);
-        row("cmdExit", "Exit", any);
-        row("Label11", "Enter Number -->", "");
-        row("lb_1", "INCHES", "Unit of result row 1");
-        // A value label is read by its caption, and heard with its unit.
-        row("lb1", input.isEmpty() ? "" : "144.", "INCHES");
-        row("lb9", input.isEmpty() ? "" : "3,657.6", "MILLIMETERS");
-        row("lb2", input.isEmpty() ? "" : "FEET",
-            input.isEmpty() ? "FEET" : "the unit of the number");
-        row("results", "Results", input.isEmpty() ? "empty" : "12 FEET");
-    }
-}
-
-void Form1Test::accessibleNames() {
-    QFETCH(QString, input);
-    QFETCH(QString, widget);
-    QFETCH(QString, name);
-    QFETCH(QString, description);
-    QTest::keyClicks(Box(), input);
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(Find<QWidget>(widget));
-    QVERIFY(iface);
-    QCOMPARE(iface->text(QAccessible::Name), name);
-    if (description == "*")
-        QVERIFY(!iface->text(QAccessible::Description).isEmpty());
-    else
-        QCOMPARE(iface->text(QAccessible::Description), description);
-    // A value label's name is never set: it is its caption, as shown.
-    if (widget.startsWith("lb") && widget != "lbMeasurement")
-        QVERIFY(Find<QWidget>(widget)->accessibleName().isEmpty());
-}
-
-// The box is labelled by the prompt (its buddy), and says which decimal
-// point it takes, in its tooltip too.
-void Form1Test::inputBoxNamesTheDecimalPoint() {
-    QCOMPARE(Selector()->accessibleName(), QStringLiteral("Unit of the number"));
-    const auto selectorLabels =
-        QAccessible::queryAccessibleInterface(Selector())->relations(QAccessible::Label);
-    QCOMPARE(selectorLabels.size(), 1);
-    QCOMPARE(selectorLabels.first().first->text(QAccessible::Name),
-             QStringLiteral("Unit of the number"));
-    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(Selector()->lineEdit());
-    QCOMPARE(field->text(QAccessible::Name), QStringLiteral("Unit of the number"));
-    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Box());
-    QVERIFY(box);
-    const auto labelled = box->relations(QAccessible::Label);
-    QVERIFY(!labelled.isEmpty());
-    QCOMPARE(labelled.first().first->object(), Find<QObject>("Label11"));
-    QCOMPARE(Find<QLabel>("Label11")->buddy(), Box());
-    QVERIFY(Box()->toolTip().contains("\".\" as the decimal point"));
-    // German number settings change the results, not what the box reads.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    QTest::keyClicks(Box(), "1,5");
-    QCOMPARE(Find<QLabel>("lb1")->text(), QStringLiteral("12,"));
 }
 
 // The prompt ends a few pixels short of the box at every scale, and the
