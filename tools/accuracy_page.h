@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "recompute.h"
+#include "table.h"
 
 namespace mensura::exact {
 

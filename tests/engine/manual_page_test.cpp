@@ -10,7 +10,8 @@
 #include <regex>
 #include <string>
 
-#include "fake_fields.h"
+#include "cell.h"
+#include "memory_fields.h"
 #include "number_text.h"
 #include "recompute.h"
 
@@ -66,7 +67,7 @@ TEST(ManualPageTest, OutOfRangeIsTheInputsOverflowOneRows) {
                    outOfRange + "\"")))
         << text;
     EXPECT_EQ(std::round(FLT_MAX / std::pow(10.0, std::stoi(m[2])) * 10) / 10, std::stod(m[1]));
-    FakeFields typed("LENGTH", "FEET", m[3]);
+    mensura::MemoryFields typed("LENGTH", "FEET", m[3]);
     EXPECT_EQ(mensura::RecomputeResults(typed).kind, mensura::RunStatus::Kind::Ok);
     for (int row = 1; row <= mensura::kRowCount; ++row)
         EXPECT_EQ(typed.Caption(row), row == mensura::UnitRow("FEET") ? "FEET" : outOfRange);
@@ -77,17 +78,23 @@ TEST(ManualPageTest, OutOfRangeIsTheInputsOverflowOneRows) {
                                              "is emptied, as with ([^ ]+) in ([A-Z()]+), which "
                                              "overflows in the ([A-Z()]+) row")))
         << text;
-    FakeFields big(CategoryOf(m[2]), m[2], m[1]);
-    const mensura::RunStatus status = mensura::RecomputeResults(big);
+    mensura::MemoryFields big(CategoryOf(m[2]), m[2], m[1]);
+    const mensura::RunStatus status =
+        mensura::RecomputeResults(big, {}, mensura::OnFailure::ShowInRows);
     ASSERT_EQ(status.kind, mensura::RunStatus::Kind::CellFailed);
     EXPECT_EQ(status.failedRow, mensura::UnitRow(m[3]));
     EXPECT_EQ(mensura::ErrorCaption(status.error), overflow);
-    // Results above the row; nothing from it on, where the window empties.
-    for (const auto& [row, caption] : big.writes) {
-        EXPECT_LT(row, status.failedRow) << caption;
-        EXPECT_TRUE(mensura::LeadingNumber(caption) != 0 || caption == ".") << caption;
+    // What the window shows: results above the row, the error in it, and
+    // every other row empty.
+    for (int row = 1; row <= mensura::kRowCount; ++row) {
+        const std::string caption = big.Caption(row);
+        if (row < status.failedRow)
+            EXPECT_TRUE(mensura::LeadingNumber(caption) != 0 || caption == ".") << caption;
+        else if (row == status.failedRow)
+            EXPECT_EQ(caption, overflow);
+        else
+            EXPECT_EQ(caption, "") << "row " << row;
     }
-    EXPECT_EQ(big.writes.size(), static_cast<std::size_t>(status.failedRow - 1));
 }
 
 }  // namespace
