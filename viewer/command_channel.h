@@ -1,10 +1,13 @@
 #pragma once
 
-// The help viewer's line to the program that started it: commands come in
-// a line each on standard input ("show", "ping"), answers go out a line
-// each on standard output. The end of the input means that program is gone.
+// The help viewer's line to the program that started it: messages of the
+// help protocol (help_protocol.h) come in a line each on standard input,
+// answers go out a line each on standard output. The end of the input
+// means that program is gone.
+#include <QByteArray>
 #include <QObject>
-#include <QString>
+
+#include "help_protocol.h"
 
 class QSocketNotifier;
 
@@ -14,18 +17,25 @@ class CommandChannel : public QObject {
     Q_OBJECT
 
 public:
-    explicit CommandChannel(QObject* parent = nullptr);
-    void Send(const QString& line);
+    // `reader` holds what was read from standard input before, if anything.
+    explicit CommandChannel(channel::LineReader reader = {}, QObject* parent = nullptr);
+
+    template <class Message>
+    void Send(const Message& message) {
+        SendLine(channel::Encode(message));
+    }
 
 signals:
-    void Command(const QString& line);
+    // A line that came in, without its line end.
+    void Command(const QByteArray& line);
     void Closed();
 
 private:
     void ReadInput();
+    void SendLine(const QByteArray& line);
 
     QSocketNotifier* m_notifier = nullptr;
-    QByteArray m_pending;
+    channel::LineReader m_reader;
 };
 
 }  // namespace mensura

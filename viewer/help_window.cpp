@@ -1,9 +1,10 @@
 #include "help_window.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 
 #include "application.h"
 #include "chm_file.h"
@@ -79,6 +81,19 @@ QIcon HomeIcon(const QPalette& palette) {
         icon.addPixmap(pixmap);
     }
     return icon;
+}
+
+// Whether a path, in the system's bytes, names a regular file (or a link
+// to one); a path that is not UTF-8 is asked for as it is, and one with a
+// NUL in it, which no file has, names none.
+bool IsFile(const QByteArray& path) {
+    struct stat info {};
+    return !path.contains('\0') && stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool TooLong(const QByteArray& path) {
+    struct stat info {};
+    return stat(path.constData(), &info) != 0 && errno == ENAMETOOLONG;
 }
 
 }  // namespace
@@ -226,10 +241,10 @@ void HelpWindow::BuildWindow() {
 
 // Opens the help file at path, unless it is the one open already. Empty
 // when it is shown; else why it cannot be, for the message.
-QString HelpWindow::OpenFile(const QString& path) {
+QString HelpWindow::OpenFile(const QByteArray& path) {
     if (m_file && path == m_path) return QString();
     std::string error;
-    std::unique_ptr<ChmFile> file = ChmFile::Open(QFile::encodeName(path).toStdString(), &error);
+    std::unique_ptr<ChmFile> file = ChmFile::Open(path.toStdString(), &error);
     if (!file)
         return QStringLiteral("it cannot be read: it is damaged, or it is no help file (%1)")
             .arg(QString::fromStdString(error));
@@ -257,13 +272,13 @@ QString HelpWindow::OpenFile(const QString& path) {
     return QString();
 }
 
-void HelpWindow::ShowFirstOf(const QStringList& candidates) {
+void HelpWindow::ShowFirstOf(const QByteArrayList& places) {
     // The places in order; a file that cannot be read is passed over, so a
     // damaged copy in the current folder does not hide a good one further
     // on. What was passed over is named in the status bar.
     QStringList skipped;
-    for (const QString& path : candidates) {
-        if (!QFileInfo(path).isFile()) continue;
+    for (const QByteArray& path : places) {
+        if (!IsFile(path)) continue;
         const QString problem = OpenFile(path);
         if (problem.isEmpty()) {
             ShowDefaultTopic();
@@ -271,10 +286,10 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
                 statusBar()->showMessage(QStringLiteral("Passed over %1.").arg(skipped.join("; ")));
             return;
         }
-        skipped << QStringLiteral("%1: %2").arg(path, problem);
+        skipped << QStringLiteral("%1: %2").arg(QFile::decodeName(path), problem);
     }
     if (skipped.isEmpty()) {
-        ShowNotFound(candidates);
+        ShowNotFound(places);
         return;
     }
     QString items;
@@ -284,10 +299,16 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
                 QStringLiteral("<p>No help file found can be read:</p><ul>%1</ul>").arg(items));
 }
 
-void HelpWindow::ShowNotFound(const QStringList& tried) {
+void HelpWindow::ShowNotFound(const QByteArrayList& tried) {
     QString places;
-    for (const QString& path : tried)
-        places += QStringLiteral("<li><code>%1</code></li>").arg(path.toHtmlEscaped());
+    for (const QByteArray& path : tried) {
+        places +=
+            QStringLiteral("<li><code>%1</code>").arg(QFile::decodeName(path).toHtmlEscaped());
+        if (TooLong(path))
+            places += QStringLiteral(" (a path longer than the system can open, %1 bytes)")
+                          .arg(path.size());
+        places += QStringLiteral("</li>");
+    }
     ShowMessage(QStringLiteral("The help file was not found"),
                 QStringLiteral("<p>Mensura looked for its help file in these places, in this "
                                "order, and found it in none of them:</p><ol>%1</ol>"

@@ -4,19 +4,37 @@
 #include "help_command.h"
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
 
 #include "application.h"
 #include "form1.h"
 #include "window_tests.h"
 
 using mensura::Form1;
+
+namespace fs = std::filesystem;
+
+// Stands in for the desktop's web browser: notes every address handed to it.
+class Browser : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
 
 class HelpCommandTest : public QObject {
     Q_OBJECT
@@ -28,6 +46,10 @@ private slots:
 
     void candidates_data();
     void candidates();
+    void currentDirectoryAsItIs_data();
+    void currentDirectoryAsItIs();
+    void hostileFolders_data();
+    void hostileFolders();
     void helpMenu_data();
     void helpMenu();
     void viewerThatGoesIsStartedAfresh_data();
@@ -77,32 +99,93 @@ void HelpCommandTest::PressF1(Form1& form, int times) {
 }
 
 void HelpCommandTest::candidates_data() {
-    QTest::addColumn<QString>("requested");
+    QTest::addColumn<QByteArray>("requested");
     QTest::addColumn<QString>("programFolder");
-    QTest::addColumn<QStringList>("places");
-    QTest::newRow("started elsewhere") << "/home/ann/MnsHlp.chm"
-                                       << "/usr/bin"
-                                       << QStringList{"/home/ann/MnsHlp.chm", "/usr/bin/MnsHlp.chm",
-                                                      "/usr/share/mensura/MnsHlp.chm"};
+    QTest::addColumn<QByteArrayList>("places");
+    QTest::newRow("started elsewhere")
+        << QByteArray("/home/ann/MnsHlp.chm") << "/usr/bin"
+        << QByteArrayList{"/home/ann/MnsHlp.chm", "/usr/bin/MnsHlp.chm",
+                          "/usr/share/mensura/MnsHlp.chm"};
     // The root as current directory gives two slashes, passed on as they are.
-    QTest::newRow("root") << "//MnsHlp.chm"
-                          << "/opt/mensura/bin"
-                          << QStringList{"//MnsHlp.chm", "/opt/mensura/bin/MnsHlp.chm",
-                                         "/opt/mensura/share/mensura/MnsHlp.chm"};
+    QTest::newRow("root") << QByteArray("//MnsHlp.chm") << "/opt/mensura/bin"
+                          << QByteArrayList{"//MnsHlp.chm", "/opt/mensura/bin/MnsHlp.chm",
+                                            "/opt/mensura/share/mensura/MnsHlp.chm"};
     QTest::newRow("started in its own folder")
-        << "/opt/mensura/bin/MnsHlp.chm"
-        << "/opt/mensura/bin"
-        << QStringList{"/opt/mensura/bin/MnsHlp.chm", "/opt/mensura/share/mensura/MnsHlp.chm"};
+        << QByteArray("/opt/mensura/bin/MnsHlp.chm") << "/opt/mensura/bin"
+        << QByteArrayList{"/opt/mensura/bin/MnsHlp.chm", "/opt/mensura/share/mensura/MnsHlp.chm"};
     QTest::newRow("started in the data folder")
-        << "/usr/share/mensura/MnsHlp.chm"
-        << "/usr/bin" << QStringList{"/usr/share/mensura/MnsHlp.chm", "/usr/bin/MnsHlp.chm"};
+        << QByteArray("/usr/share/mensura/MnsHlp.chm") << "/usr/bin"
+        << QByteArrayList{"/usr/share/mensura/MnsHlp.chm", "/usr/bin/MnsHlp.chm"};
 }
 
 void HelpCommandTest::candidates() {
-    QFETCH(QString, requested);
+    QFETCH(QByteArray, requested);
     QFETCH(QString, programFolder);
-    QFETCH(QStringList, places);
+    QFETCH(QByteArrayList, places);
     QCOMPARE(mensura::HelpFileCandidates(requested, programFolder), places);
+}
+
+void HelpCommandTest::currentDirectoryAsItIs_data() {
+    QTest::addColumn<QByteArray>("folder");
+    QTest::newRow("plain") << QByteArray("plain");
+    QTest::newRow("not UTF-8") << QByteArray("bad\xff\xfe");
+    QByteArray deep;
+    for (int level = 0; level < 24; ++level) deep += QByteArray(200, 'd') + '/';
+    QTest::newRow("longer than PATH_MAX") << deep.chopped(1);
+}
+
+// The path the main window asks for, the current directory as Qt spells it,
+// stands for the directory as it is, whatever its name.
+void HelpCommandTest::currentDirectoryAsItIs() {
+    QFETCH(QByteArray, folder);
+    QTemporaryDir root;
+    // Made and entered step by step: a path longer than PATH_MAX can be
+    // neither made nor entered at once.
+    QVERIFY(chdir(QFile::encodeName(root.path()).constData()) == 0);
+    for (const QByteArray& step : folder.split('/'))
+        QVERIFY(mkdir(step.constData(), 0700) == 0 && chdir(step.constData()) == 0);
+    const QByteArray asked = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
+    const QByteArray requested = mensura::RequestedHelpFile(asked.constData());
+    QDir::setCurrent(m_startDir);
+    QCOMPARE(requested, QFile::encodeName(root.path()) + '/' + folder + "/MnsHlp.chm");
+    // Qt's removal takes paths no longer than PATH_MAX, in UTF-8.
+    QCOMPARE(QProcess::execute("rm", {"-rf", root.path()}), 0);
+}
+
+void HelpCommandTest::hostileFolders_data() {
+    QTest::addColumn<QByteArray>("folder");
+    QTest::newRow("a tab") << QByteArray("A\thelp:");
+    QTest::newRow("a line end and a command") << QByteArray("x\nopen https:\nopen http:");
+    QTest::newRow("a carriage return") << QByteArray("x\r");
+    QTest::newRow("not UTF-8") << QByteArray("bad\xff\xfe");
+    QTest::newRow("escapes") << QByteArray("%0Aopen https:%20");
+}
+
+// F1 in a folder whose name holds what once ended a field or a line: the
+// viewer shows the help file there, named whole in its answer, and nothing
+// is handed to the desktop.
+void HelpCommandTest::hostileFolders() {
+    QFETCH(QByteArray, folder);
+    Browser browser;
+    QDesktopServices::setUrlHandler("https", &browser, "Open");
+    QDesktopServices::setUrlHandler("http", &browser, "Open");
+    QTemporaryDir root;
+    const fs::path where = fs::path(root.path().toStdString()) / folder.toStdString();
+    fs::create_directory(where);
+    fs::copy_file(m_helpFile.toStdString(), where / "MnsHlp.chm");
+    QVERIFY(chdir(where.c_str()) == 0);
+    {
+        Form1 form;
+        QVERIFY(ShowActive(&form));
+        PressF1(form, 1);
+        QCOMPARE(mensura::CurrentHelpViewer().path,
+                 QByteArray::fromStdString((where / "MnsHlp.chm").string()));
+        QTest::qWait(200);  // whatever else the viewer might have said
+    }
+    QDesktopServices::unsetUrlHandler("https");
+    QDesktopServices::unsetUrlHandler("http");
+    QCOMPARE(browser.opened, QList<QUrl>());
+    QCOMPARE(QProcess::execute("rm", {"-rf", root.path()}), 0);
 }
 
 void HelpCommandTest::helpMenu_data() {
@@ -179,7 +262,7 @@ void HelpCommandTest::viewerThatGoesIsStartedAfresh() {
 // own that blocks nothing, and goes on converting.
 void HelpCommandTest::missingViewer() {
     QTemporaryDir noViewerHere;
-    QVERIFY(!mensura::ShowHelp(m_helpFile, noViewerHere.path()));
+    QVERIFY(!mensura::ShowHelp(QFile::encodeName(m_helpFile), noViewerHere.path()));
     QMessageBox* message = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window->objectName() == "helpProblem" && window->isVisible())
