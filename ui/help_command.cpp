@@ -51,7 +51,10 @@ void StartPrintJob(const QString& program, const QProcessEnvironment& environmen
 // protocol (help_protocol.h): the places to look first, then a line per
 // command on its standard input (Show, Ping), a line per answer on its
 // standard output (Shown, Pong, Print, Open). Every line counts as a sign
-// of life; a viewer that owes one for longer than the deadline is ended.
+// of life; a viewer that owes one, to a Ping, for longer than the deadline
+// is ended. It answers a Ping while its window lays out a slow page, so
+// only a viewer that has stopped answering goes; one that has not shown
+// the help within the deadline is started afresh at the next Help command.
 // Its standard error goes to ours. Nothing here waits for the viewer: the
 // converter's window answers whatever the viewer does.
 class ViewerProcess : public QObject {
@@ -62,8 +65,9 @@ public:
     }
 
     bool Show(const QString& program, const QByteArrayList& candidates) {
-        if (m_process && !Overdue()) {
+        if (m_process && !m_pong.Overdue(m_deadline) && !m_shown.Overdue(m_deadline)) {
             Send(channel::Show{});
+            m_shown.Ask();
             return true;
         }
         Drop(Ending::Kill);  // one that stopped answering goes; a fresh one starts
@@ -87,10 +91,12 @@ private:
     ViewerProcess() {
         m_pinger.setInterval(kPingEveryMs);
         connect(&m_pinger, &QTimer::timeout, this, [this] {
-            if (Overdue())
+            if (m_pong.Overdue(m_deadline)) {
                 Drop(Ending::Kill);
-            else if (!m_owed)
+            } else if (!m_pong.due) {
                 Send(channel::Ping{});
+                m_pong.Ask();
+            }
         });
     }
 
@@ -128,16 +134,16 @@ private:
         m_state.pid = process->processId();
         // Its first line: where to look, before it confines itself.
         process->write(channel::Encode(channel::Places{candidates}));
-        // Its first answer, "shown", comes once its window stands.
-        m_owed = true;
-        m_owedSince.start();
+        // Its first Shown comes once its window stands.
+        m_shown.Ask();
         m_pinger.start();
         return true;
     }
 
     void Drop(Ending ending) {
         m_pinger.stop();
-        m_owed = false;
+        m_pong = Owed{};
+        m_shown = Owed{};
         m_state = HelpViewerState{};
         QProcess* process = m_process;
         m_process = nullptr;
@@ -160,22 +166,17 @@ private:
 
     template <class Message>
     void Send(const Message& message) {
-        if (!m_owed) {
-            m_owed = true;
-            m_owedSince.start();
-        }
         m_process->write(channel::Encode(message));
     }
-
-    bool Overdue() const { return m_owed && m_owedSince.elapsed() > m_deadline; }
 
     void Read() {
         m_input.Append(m_process->readAllStandardOutput());
         while (m_process) {
             const std::optional<QByteArray> line = m_input.Next();
             if (!line) break;
-            m_owed = false;
+            m_pong.Answered();
             if (const auto shown = channel::Decode<channel::Shown>(*line)) {
+                m_shown.Answered();
                 m_state.path = shown->file;
                 m_state.file = QFile::decodeName(shown->file);
                 m_state.page = QUrl::fromEncoded(shown->page, QUrl::StrictMode).toString();
@@ -227,8 +228,19 @@ private:
     QPointer<QProcess> m_process;
     channel::LineReader m_input;  // what the viewer has said
     QTimer m_pinger;
-    bool m_owed = false;  // an answer is due
-    QElapsedTimer m_owedSince;
+    // An answer the viewer owes, and since when.
+    struct Owed {
+        bool due = false;
+        QElapsedTimer since;
+        void Ask() {
+            if (!due) since.start();
+            due = true;
+        }
+        void Answered() { due = false; }
+        bool Overdue(int deadline) const { return due && since.elapsed() > deadline; }
+    };
+    Owed m_pong;   // to a Ping: any line answers it
+    Owed m_shown;  // to its start or a Show
     int m_deadline = kDefaultDeadlineMs;
     HelpViewerState m_state;
 };

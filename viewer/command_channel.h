@@ -4,12 +4,17 @@
 // help protocol (help_protocol.h) come in a line each on standard input,
 // answers go out a line each on standard output. The end of the input
 // means that program is gone.
+//
+// The input is read by a thread of its own, which answers a Ping at once:
+// the program asks whether the viewer is alive, and a page that takes
+// seconds to lay out (the window's thread busy) does not make it look hung.
+// Every other command comes to the window's thread as Command.
 #include <QByteArray>
 #include <QObject>
+#include <mutex>
+#include <thread>
 
 #include "help_protocol.h"
-
-class QSocketNotifier;
 
 namespace mensura {
 
@@ -19,6 +24,7 @@ class CommandChannel : public QObject {
 public:
     // `reader` holds what was read from standard input before, if anything.
     explicit CommandChannel(channel::LineReader reader = {}, QObject* parent = nullptr);
+    ~CommandChannel() override;
 
     template <class Message>
     void Send(const Message& message) {
@@ -31,11 +37,11 @@ signals:
     void Closed();
 
 private:
-    void ReadInput();
+    void ReadInput(channel::LineReader reader);
     void SendLine(const QByteArray& line);
 
-    QSocketNotifier* m_notifier = nullptr;
-    channel::LineReader m_reader;
+    std::mutex m_sending;  // one line at a time, from either thread
+    std::thread m_reader;
 };
 
 }  // namespace mensura

@@ -105,10 +105,7 @@ int main(int argc, char* argv[]) {
 
     QObject::connect(&line, &mensura::CommandChannel::Command, &app,
                      [&](const QByteArray& command) {
-                         if (channel::Decode<channel::Show>(command))
-                             show();
-                         else if (channel::Decode<channel::Ping>(command))
-                             line.Send(channel::Pong{});
+                         if (channel::Decode<channel::Show>(command)) show();
                      });
     QObject::connect(&line, &mensura::CommandChannel::Closed, &app, &QApplication::quit);
     const int status = QApplication::exec();

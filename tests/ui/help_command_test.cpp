@@ -52,6 +52,7 @@ private slots:
     void hostileFolders();
     void helpMenu_data();
     void helpMenu();
+    void slowPageIsNoHungViewer();
     void viewerThatGoesIsStartedAfresh_data();
     void viewerThatGoesIsStartedAfresh();
     void missingViewer();
@@ -224,6 +225,38 @@ void HelpCommandTest::helpMenu() {
         QVERIFY2(viewer.page.startsWith("help:/"), qPrintable(viewer.page));
     }
     QVERIFY(form.isVisible());
+}
+
+// A page that takes a second or more to lay out, longer than the deadline, keeps its
+// viewer: it answers while its window is busy, and shows the page.
+void HelpCommandTest::slowPageIsNoHungViewer() {
+    mensura::SetHelpViewerDeadline(300);
+    QTemporaryDir folder;
+    QString items;
+    for (int i = 0; i < 4000; ++i)
+        items += QStringLiteral("<li>Item %1 of a long list, with some words to wrap</li>").arg(i);
+    const QMap<QString, QString> sources{
+        {"index.html", "<html><head><title>Slow</title></head><body><ul>" + items + "</ul>"},
+        {"MnsHlp.hhp",
+         "[OPTIONS]\nCompiled file=MnsHlp.chm\nDefault topic=index.html\n\n[FILES]\nindex.html\n"}};
+    for (auto it = sources.begin(); it != sources.end(); ++it) {
+        QFile file(folder.filePath(it.key()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(it.value().toUtf8());
+    }
+    QProcess chmcmd;
+    chmcmd.setWorkingDirectory(folder.path());
+    chmcmd.start(MENSURA_CHMCMD, {"--no-html-scan", "MnsHlp.hhp"});
+    QVERIFY(chmcmd.waitForFinished(30000) && QFileInfo(folder.filePath("MnsHlp.chm")).isFile());
+    QVERIFY(QDir::setCurrent(folder.path()));
+    Form1 form;
+    QVERIFY(ShowActive(&form));
+    QElapsedTimer shownAfter;
+    shownAfter.start();
+    QTest::keyClick(&form, Qt::Key_F1);
+    QTRY_COMPARE_WITH_TIMEOUT(mensura::CurrentHelpViewer().shown, 1, 60000);
+    qInfo("the slow page shown after %lld ms", static_cast<long long>(shownAfter.elapsed()));
+    QCOMPARE(mensura::CurrentHelpViewer().file, folder.filePath("MnsHlp.chm"));
 }
 
 void HelpCommandTest::viewerThatGoesIsStartedAfresh_data() {
