@@ -54,23 +54,22 @@ struct Places {
     }
 };
 
-// Program to viewer: show the help's default topic again, in front.
-struct Show {
-    static constexpr Word kWord = Word::Show;
+// A message that is its word alone.
+template <Word W>
+struct Bare {
+    static constexpr Word kWord = W;
     template <class M>
     static auto Fields(M&) {
         return std::tie();
     }
 };
 
-// Program to viewer: answer with a Pong.
-struct Ping {
-    static constexpr Word kWord = Word::Ping;
-    template <class M>
-    static auto Fields(M&) {
-        return std::tie();
-    }
-};
+// Program to viewer: show the help's default topic again, in front.
+using Show = Bare<Word::Show>;
+// Program to viewer: answer with a Pong (the viewer answers at once, even
+// while its window is busy).
+using Ping = Bare<Word::Ping>;
+using Pong = Bare<Word::Pong>;
 
 // Viewer to program, once it has started: how far it is confined.
 struct Confined {
@@ -91,14 +90,6 @@ struct Shown {
     template <class M>
     static auto Fields(M& m) {
         return std::tie(m.file, m.page);
-    }
-};
-
-struct Pong {
-    static constexpr Word kWord = Word::Pong;
-    template <class M>
-    static auto Fields(M&) {
-        return std::tie();
     }
 };
 

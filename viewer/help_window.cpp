@@ -83,17 +83,12 @@ QIcon HomeIcon(const QPalette& palette) {
     return icon;
 }
 
-// Whether a path, in the system's bytes, names a regular file (or a link
-// to one); a path that is not UTF-8 is asked for as it is, and one with a
-// NUL in it, which no file has, names none.
-bool IsFile(const QByteArray& path) {
+// Why a path, in the system's bytes (not always UTF-8), names no regular
+// file or link to one; 0 when it does. No file's name holds a NUL.
+int NoFile(const QByteArray& path) {
     struct stat info {};
-    return !path.contains('\0') && stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
-bool TooLong(const QByteArray& path) {
-    struct stat info {};
-    return stat(path.constData(), &info) != 0 && errno == ENAMETOOLONG;
+    if (path.contains('\0')) return ENOENT;
+    return stat(path.constData(), &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : EISDIR;
 }
 
 }  // namespace
@@ -114,9 +109,7 @@ void HelpWindow::FitToScreen() {
     const QScreen* where = screen();
     if (!where) return;
     const QRect room = where->availableGeometry();
-    const QSize wanted(780, 540);
-    const QSize size = wanted.boundedTo(room.size() * 9 / 10);
-    resize(size);
+    resize(QSize(780, 540).boundedTo(room.size() * 9 / 10));
     QRect frame = frameGeometry();
     if (room.contains(frame)) return;
     frame.moveCenter(room.center());
@@ -146,10 +139,8 @@ void HelpWindow::BuildWindow() {
     m_contents->setObjectName(QStringLiteral("helpContents"));
     m_contents->setHeaderHidden(true);
     m_contents->setUniformRowHeights(true);
-    connect(m_contents, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { ContentsItemChosen(item); });
-    connect(m_contents, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { ContentsItemChosen(item); });
+    connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::ContentsItemChosen);
+    connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::ContentsItemChosen);
 
     auto* searchPane = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPane);
@@ -278,7 +269,7 @@ void HelpWindow::ShowFirstOf(const QByteArrayList& places) {
     // on. What was passed over is named in the status bar.
     QStringList skipped;
     for (const QByteArray& path : places) {
-        if (!IsFile(path)) continue;
+        if (NoFile(path) != 0) continue;
         const QString problem = OpenFile(path);
         if (problem.isEmpty()) {
             ShowDefaultTopic();
@@ -302,12 +293,13 @@ void HelpWindow::ShowFirstOf(const QByteArrayList& places) {
 void HelpWindow::ShowNotFound(const QByteArrayList& tried) {
     QString places;
     for (const QByteArray& path : tried) {
-        places +=
-            QStringLiteral("<li><code>%1</code>").arg(QFile::decodeName(path).toHtmlEscaped());
-        if (TooLong(path))
-            places += QStringLiteral(" (a path longer than the system can open, %1 bytes)")
-                          .arg(path.size());
-        places += QStringLiteral("</li>");
+        const QString why =
+            NoFile(path) != ENAMETOOLONG
+                ? QString()
+                : QStringLiteral(" (a path longer than the system can open, %1 bytes)")
+                      .arg(path.size());
+        places += QStringLiteral("<li><code>%1</code>%2</li>")
+                      .arg(QFile::decodeName(path).toHtmlEscaped(), why);
     }
     ShowMessage(QStringLiteral("The help file was not found"),
                 QStringLiteral("<p>Mensura looked for its help file in these places, in this "
