@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <filesystem>
@@ -50,6 +51,8 @@ private slots:
     void currentDirectoryAsItIs();
     void hostileFolders_data();
     void hostileFolders();
+    void hostileTitles_data();
+    void hostileTitles();
     void helpMenu_data();
     void helpMenu();
     void slowPageIsNoHungViewer();
@@ -61,6 +64,8 @@ private:
     // Presses F1 and waits for the viewer to answer that it shows the help
     // for the `times`-th time since it started.
     void PressF1(Form1& form, int times);
+    // Compiles MnsHlp.chm in `folder` with one page, its default topic.
+    static bool CompileHelp(const QString& folder, const QString& page);
 
     QString m_helpFile;  // the compiled help file, beside this test program
     QString m_startDir;
@@ -97,6 +102,21 @@ void HelpCommandTest::PressF1(Form1& form, int times) {
     QTRY_VERIFY(form.isActiveWindow());
     QTest::keyClick(&form, Qt::Key_F1);
     QTRY_COMPARE_WITH_TIMEOUT(mensura::CurrentHelpViewer().shown, times, 20000);
+}
+
+bool HelpCommandTest::CompileHelp(const QString& folder, const QString& page) {
+    const QMap<QString, QString> sources{
+        {"index.html", page},
+        {"MnsHlp.hhp",
+         "[OPTIONS]\nCompiled file=MnsHlp.chm\nDefault topic=index.html\n\n[FILES]\nindex.html\n"}};
+    for (auto it = sources.begin(); it != sources.end(); ++it) {
+        QFile file(folder + '/' + it.key());
+        if (!file.open(QIODevice::WriteOnly) || file.write(it.value().toUtf8()) < 0) return false;
+    }
+    QProcess chmcmd;
+    chmcmd.setWorkingDirectory(folder);
+    chmcmd.start(MENSURA_CHMCMD, {"--no-html-scan", "MnsHlp.hhp"});
+    return chmcmd.waitForFinished(30000) && QFileInfo(folder + "/MnsHlp.chm").isFile();
 }
 
 void HelpCommandTest::candidates_data() {
@@ -189,6 +209,63 @@ void HelpCommandTest::hostileFolders() {
     QCOMPARE(QProcess::execute("rm", {"-rf", root.path()}), 0);
 }
 
+void HelpCommandTest::hostileTitles_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("shown");  // as the window shows it, on one line
+    const QString command = QStringLiteral("Units open https://example.invalid/");
+    QTest::newRow("a line end") << "Units\nopen https://example.invalid/\n" << command;
+    QTest::newRow("line ends as references")
+        << "Units&#13;&#10;open https://example.invalid/&#10;" << command;
+    QTest::newRow("escapes") << "Units%0Aopen%20https://example.invalid/"
+                             << "Units%0Aopen%20https://example.invalid/";
+    QTest::newRow("not ASCII")
+        << QString::fromUtf8("\xc3\x9cnits \xe2\x80\x94 open https://a.invalid/")
+        << QString::fromUtf8("\xc3\x9cnits \xe2\x80\x94 open https://a.invalid/");
+}
+
+// Ctrl+P on a page whose title holds line ends and a command, in a viewer
+// that is mensura-help's own run, on the real channel: the print job the
+// Help command starts is handed one request, the title one field of it,
+// and nothing is handed to the desktop.
+void HelpCommandTest::hostileTitles() {
+    QFETCH(QString, title);
+    QFETCH(QString, shown);
+    Browser browser;
+    QDesktopServices::setUrlHandler("https", &browser, "Open");
+    QDesktopServices::setUrlHandler("http", &browser, "Open");
+    const auto unset = qScopeGuard([] {
+        QDesktopServices::unsetUrlHandler("https");
+        QDesktopServices::unsetUrlHandler("http");
+        qunsetenv("MENSURA_TEST_PRINT_REQUEST");
+    });
+    QTemporaryDir help;
+    QVERIFY(CompileHelp(help.path(), "<html><head><title>" + title +
+                                         "</title></head><body><p>Units</p></body></html>"));
+    // Where the Help command looks for mensura-help, the one that presses Ctrl+P.
+    QTemporaryDir viewer;
+    QVERIFY(QFile::link(QCoreApplication::applicationDirPath() + "/mensura_print_asking_viewer",
+                        viewer.filePath("mensura-help")));
+    const QString kept = viewer.filePath("request");
+    qputenv("MENSURA_TEST_PRINT_REQUEST", QFile::encodeName(kept));
+    const QByteArray file = QFile::encodeName(help.filePath("MnsHlp.chm"));
+    QVERIFY(mensura::ShowHelp(file, viewer.path()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(kept) || !browser.opened.isEmpty(), 20000);
+    QTest::qWait(200);  // whatever else the viewer might have said
+    QCOMPARE(browser.opened, QList<QUrl>());
+
+    QFile request(kept);
+    QVERIFY(request.open(QIODevice::ReadOnly));
+    const QByteArray line = request.readAll();
+    QCOMPARE(line.count('\n'), 1);
+    QVERIFY(line.endsWith('\n'));
+    const auto print = mensura::channel::Decode<mensura::channel::Print>(line.chopped(1));
+    QVERIFY2(print, line.constData());
+    QCOMPARE(print->file, file);
+    // The title came whole, as text: Qt's window title flattens line ends,
+    // and the channel changes nothing of the rest.
+    QCOMPARE(QString::fromUtf8(print->title), shown);
+}
+
 void HelpCommandTest::helpMenu_data() {
     QTest::addColumn<bool>("f1");
     QTest::newRow("Alt+H, then P") << false;
@@ -235,19 +312,8 @@ void HelpCommandTest::slowPageIsNoHungViewer() {
     QString items;
     for (int i = 0; i < 4000; ++i)
         items += QStringLiteral("<li>Item %1 of a long list, with some words to wrap</li>").arg(i);
-    const QMap<QString, QString> sources{
-        {"index.html", "<html><head><title>Slow</title></head><body><ul>" + items + "</ul>"},
-        {"MnsHlp.hhp",
-         "[OPTIONS]\nCompiled file=MnsHlp.chm\nDefault topic=index.html\n\n[FILES]\nindex.html\n"}};
-    for (auto it = sources.begin(); it != sources.end(); ++it) {
-        QFile file(folder.filePath(it.key()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(it.value().toUtf8());
-    }
-    QProcess chmcmd;
-    chmcmd.setWorkingDirectory(folder.path());
-    chmcmd.start(MENSURA_CHMCMD, {"--no-html-scan", "MnsHlp.hhp"});
-    QVERIFY(chmcmd.waitForFinished(30000) && QFileInfo(folder.filePath("MnsHlp.chm")).isFile());
+    QVERIFY(CompileHelp(folder.path(),
+                        "<html><head><title>Slow</title></head><body><ul>" + items + "</ul>"));
     QVERIFY(QDir::setCurrent(folder.path()));
     Form1 form;
     QVERIFY(ShowActive(&form));
