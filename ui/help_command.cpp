@@ -1,9 +1,13 @@
 #include "help_command.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -13,6 +17,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <utility>
 
 namespace mensura {
@@ -21,14 +27,36 @@ namespace {
 
 constexpr int kDefaultDeadlineMs = 5000;  // a hung viewer is ended after this
 constexpr int kPingEveryMs = 2000;        // while a viewer runs
-constexpr qint64 kMaxReplyBytes = 64 * 1024;
 
-// The one help viewer process and the conversation with it: a line per
-// command on its standard input ("show", "ping"), a line per answer on its
-// standard output ("shown FILE<TAB>PAGE", "pong"). Every answer counts as a
-// sign of life; a viewer that owes one for longer than the deadline is
-// ended. Its standard error goes to ours. Nothing here waits for the
-// viewer: the converter's window answers whatever the viewer does.
+// Starts the print job detached, so that a print the user has started
+// outlives the converter, with the request on its standard input, from a
+// file in memory that it alone reads. The job starts in the home folder.
+void StartPrintJob(const QString& program, const QProcessEnvironment& environment,
+                   const channel::Print& request) {
+    const int input = memfd_create("mensura-print-request", MFD_CLOEXEC);
+    if (input < 0) return;
+    if (channel::WriteAll(input, channel::Encode(request)) && lseek(input, 0, SEEK_SET) == 0) {
+        QProcess printing;
+        printing.setProgram(program);
+        printing.setArguments({QString::fromLatin1(channel::kPrintArgument)});
+        printing.setProcessEnvironment(environment);
+        printing.setWorkingDirectory(QDir::homePath());
+        printing.setStandardInputFile(QStringLiteral("/proc/self/fd/%1").arg(input));
+        printing.startDetached();
+    }
+    close(input);
+}
+
+// The one help viewer process and the conversation with it in the help
+// protocol (help_protocol.h): the places to look first, then a line per
+// command on its standard input (Show, Ping), a line per answer on its
+// standard output (Shown, Pong, Print, Open). Every line counts as a sign
+// of life; a viewer that owes one, to a Ping, for longer than the deadline
+// is ended. It answers a Ping while its window lays out a slow page, so
+// only a viewer that has stopped answering goes; one that has not shown
+// the help within the deadline is started afresh at the next Help command.
+// Its standard error goes to ours. Nothing here waits for the viewer: the
+// converter's window answers whatever the viewer does.
 class ViewerProcess : public QObject {
 public:
     static ViewerProcess& Instance() {
@@ -36,9 +64,10 @@ public:
         return *instance;
     }
 
-    bool Show(const QString& program, const QStringList& candidates) {
-        if (m_process && !Overdue()) {
-            Send("show");
+    bool Show(const QString& program, const QByteArrayList& candidates) {
+        if (m_process && !m_pong.Overdue(m_deadline) && !m_shown.Overdue(m_deadline)) {
+            Send(channel::Show{});
+            m_shown.Ask();
             return true;
         }
         Drop(Ending::Kill);  // one that stopped answering goes; a fresh one starts
@@ -62,21 +91,22 @@ private:
     ViewerProcess() {
         m_pinger.setInterval(kPingEveryMs);
         connect(&m_pinger, &QTimer::timeout, this, [this] {
-            if (Overdue())
+            if (m_pong.Overdue(m_deadline)) {
                 Drop(Ending::Kill);
-            else if (!m_owed)
-                Send("ping");
+            } else if (!m_pong.due) {
+                Send(channel::Ping{});
+                m_pong.Ask();
+            }
         });
     }
 
-    bool Start(const QString& program, const QStringList& candidates) {
+    bool Start(const QString& program, const QByteArrayList& candidates) {
         if (program.isEmpty()) {
             Tell(QStringLiteral("The help viewer, mensura-help, is not installed beside Mensura."));
             return false;
         }
         auto* process = new QProcess(this);
         process->setProgram(program);
-        process->setArguments(QStringList{QStringLiteral("--")} + candidates);
         // The viewer draws where the converter draws.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
@@ -98,19 +128,22 @@ private:
             Tell(QStringLiteral("The help viewer could not be started: %1.").arg(why));
         });
         m_process = process;
+        m_input = channel::LineReader();
         process->start();
         if (!m_process) return false;  // it failed to start, and said so
         m_state.pid = process->processId();
-        // Its first answer, "shown", comes once its window stands.
-        m_owed = true;
-        m_owedSince.start();
+        // Its first line: where to look, before it confines itself.
+        process->write(channel::Encode(channel::Places{candidates}));
+        // Its first Shown comes once its window stands.
+        m_shown.Ask();
         m_pinger.start();
         return true;
     }
 
     void Drop(Ending ending) {
         m_pinger.stop();
-        m_owed = false;
+        m_pong = Owed{};
+        m_shown = Owed{};
         m_state = HelpViewerState{};
         QProcess* process = m_process;
         m_process = nullptr;
@@ -131,50 +164,43 @@ private:
         process->kill();
     }
 
-    void Send(const char* command) {
-        if (!m_owed) {
-            m_owed = true;
-            m_owedSince.start();
-        }
-        m_process->write(command);
-        m_process->write("\n");
+    template <class Message>
+    void Send(const Message& message) {
+        m_process->write(channel::Encode(message));
     }
 
-    bool Overdue() const { return m_owed && m_owedSince.elapsed() > m_deadline; }
-
     void Read() {
-        while (m_process && m_process->canReadLine()) {
-            QString line = QString::fromUtf8(m_process->readLine(kMaxReplyBytes));
-            if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
-            m_owed = false;
-            if (line.startsWith(QLatin1String("shown "))) {
-                const QStringList parts = line.mid(6).split(QLatin1Char('\t'));
-                m_state.file = parts.value(0);
-                m_state.page = parts.value(1);
+        m_input.Append(m_process->readAllStandardOutput());
+        while (m_process) {
+            const std::optional<QByteArray> line = m_input.Next();
+            if (!line) break;
+            m_pong.Answered();
+            if (const auto shown = channel::Decode<channel::Shown>(*line)) {
+                m_shown.Answered();
+                m_state.path = shown->file;
+                m_state.file = QFile::decodeName(shown->file);
+                m_state.page = QUrl::fromEncoded(shown->page, QUrl::StrictMode).toString();
                 ++m_state.shown;
-            } else if (line.startsWith(QLatin1String("print "))) {
-                Print(line.mid(6).split(QLatin1Char('\t')));
-            } else if (line.startsWith(QLatin1String("open "))) {
-                Open(QUrl::fromEncoded(line.mid(5).toUtf8(), QUrl::StrictMode));
+            } else if (const auto print = channel::Decode<channel::Print>(*line)) {
+                Print(*print);
+            } else if (const auto open = channel::Decode<channel::Open>(*line)) {
+                Open(QUrl::fromEncoded(open->url, QUrl::StrictMode));
             }
         }
         // A viewer that writes without ever ending a line is not answering.
-        if (m_process && m_process->bytesAvailable() > kMaxReplyBytes) Drop(Ending::Kill);
+        if (m_process && m_input.Overlong()) Drop(Ending::Kill);
     }
 
     // Printing runs in a process of its own, which shows the print dialog
     // before it reads anything of the file. Only the file the viewer shows
-    // is printed, and only a page of it.
-    void Print(const QStringList& parts) {
-        const QString file = parts.value(0);
-        const QUrl page(parts.value(1));
-        if (file.isEmpty() || file != m_state.file || page.scheme() != kHelpScheme) return;
-        QProcess printing;
-        printing.setProgram(m_process->program());
-        printing.setArguments({QStringLiteral("--print"), file, page.toString(),
-                               QStringLiteral("--title"), parts.value(2).left(200)});
-        printing.setProcessEnvironment(m_process->processEnvironment());
-        printing.startDetached();
+    // is printed, and only a page of it; the request is made afresh here,
+    // its title only ever a title.
+    void Print(const channel::Print& asked) {
+        const QUrl page = QUrl::fromEncoded(asked.page, QUrl::StrictMode);
+        if (asked.file.isEmpty() || asked.file != m_state.path || page.scheme() != kHelpScheme)
+            return;
+        StartPrintJob(m_process->program(), m_process->processEnvironment(),
+                      channel::Print{asked.file, page.toEncoded(), asked.title});
     }
 
     // A web or mail address a help page links to, clicked in the viewer,
@@ -200,28 +226,51 @@ private:
     }
 
     QPointer<QProcess> m_process;
+    channel::LineReader m_input;  // what the viewer has said
     QTimer m_pinger;
-    bool m_owed = false;  // an answer is due
-    QElapsedTimer m_owedSince;
+    // An answer the viewer owes, and since when.
+    struct Owed {
+        bool due = false;
+        QElapsedTimer since;
+        void Ask() {
+            if (!due) since.start();
+            due = true;
+        }
+        void Answered() { due = false; }
+        bool Overdue(int deadline) const { return due && since.elapsed() > deadline; }
+    };
+    Owed m_pong;   // to a Ping: any line answers it
+    Owed m_shown;  // to its start or a Show
     int m_deadline = kDefaultDeadlineMs;
     HelpViewerState m_state;
 };
 
 }  // namespace
 
-QStringList HelpFileCandidates(const QString& requested, const QString& programFolder) {
-    QStringList candidates{requested};
-    const QString name = QFileInfo(requested).fileName();
+QByteArrayList HelpFileCandidates(const QByteArray& requested, const QString& programFolder) {
+    QByteArrayList candidates{requested};
+    const qsizetype slash = requested.lastIndexOf('/');
+    const QByteArray name = requested.mid(slash + 1);
     if (name.isEmpty() || programFolder.isEmpty()) return candidates;
-    QStringList seen{QDir::cleanPath(requested)};
+    QByteArrayList seen{QFile::encodeName(QDir::cleanPath(QFile::decodeName(requested)))};
     for (const QString& folder :
          {programFolder, programFolder + QStringLiteral("/../share/mensura")}) {
-        const QString path = QDir::cleanPath(folder + QLatin1Char('/') + name);
+        const QByteArray path = QFile::encodeName(QDir::cleanPath(folder)) + '/' + name;
         if (seen.contains(path)) continue;
         seen << path;
         candidates << path;
     }
     return candidates;
+}
+
+QByteArray RequestedHelpFile(const char* file) {
+    const QByteArray requested(file ? file : "");
+    const std::unique_ptr<char, decltype(&std::free)> actual(getcwd(nullptr, 0), &std::free);
+    if (!actual) return requested;
+    const QByteArray spelled = QFile::encodeName(QDir::currentPath());
+    const qsizetype slash = requested.lastIndexOf('/');
+    if (requested.left(slash) != spelled || spelled == actual.get()) return requested;
+    return QByteArray(actual.get()) + requested.mid(slash);
 }
 
 QString HelpViewerProgram(const QString& programFolder) {
@@ -234,7 +283,7 @@ QString HelpViewerProgram(const QString& programFolder) {
     return QString();
 }
 
-bool ShowHelp(const QString& requested, const QString& programFolder) {
+bool ShowHelp(const QByteArray& requested, const QString& programFolder) {
     return ViewerProcess::Instance().Show(HelpViewerProgram(programFolder),
                                           HelpFileCandidates(requested, programFolder));
 }
@@ -251,8 +300,7 @@ bool HtmlHelp(QWidget* /*caller*/, const char* file, unsigned int command,
               std::uintptr_t /*data*/) {
     switch (command) {
         case HH_DISPLAY_TOPIC:
-            return ShowHelp(QString::fromLocal8Bit(file ? file : ""),
-                            QCoreApplication::applicationDirPath());
+            return ShowHelp(RequestedHelpFile(file), QCoreApplication::applicationDirPath());
         case HH_CLOSE_ALL:
             ViewerProcess::Instance().Close();
             return false;

@@ -10,17 +10,16 @@
 // started at the first call, asked to show its default topic again at the
 // next ones, and ended when it stops answering; the next call then starts a
 // fresh one.
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 #include <cstdint>
+
+#include "help_protocol.h"  // kHelpScheme
 
 class QWidget;
 
 namespace mensura {
-
-// The scheme of the addresses the viewer gives the help's pages, in its
-// answers too ("help:/units.html").
-inline const QString kHelpScheme = QStringLiteral("help");
 
 // The commands the layer knows.
 constexpr unsigned int HH_DISPLAY_TOPIC = 0x0000;  // show the file's default topic
@@ -31,7 +30,8 @@ constexpr unsigned int HH_CLOSE_ALL = 0x0012;      // close the help window
 // nowhere, or one that cannot be read, gets a message in the viewer's
 // window; a viewer that cannot be started, a message of the main window's
 // own. The caller and the data are not used: the help window has no owner
-// and the topic is the default one.
+// and the topic is the default one. The file is looked for first where
+// RequestedHelpFile says.
 // HH_CLOSE_ALL: closes the help viewer (file may be null).
 // Returns whether a viewer was asked to show the help.
 bool HtmlHelp(QWidget* caller, const char* file, unsigned int command, std::uintptr_t data);
@@ -41,7 +41,15 @@ bool HtmlHelp(QWidget* caller, const char* file, unsigned int command, std::uint
 // the data folder of an installation, ../share/mensura beside the folder of
 // the program (/usr/bin/mensura looks in /usr/share/mensura). A place that
 // is the same as an earlier one is left out.
-QStringList HelpFileCandidates(const QString& requested, const QString& programFolder);
+// The path HH_DISPLAY_TOPIC is asked for (in the system's bytes), except
+// that a file asked for in the current directory as Qt spells it
+// (QDir::currentPath) is looked for in the directory itself: Qt's spelling
+// of a name that is not UTF-8 is another name, and of one longer than
+// PATH_MAX, none.
+QByteArray RequestedHelpFile(const char* file);
+
+// Paths are in the system's bytes, which need not be UTF-8.
+QByteArrayList HelpFileCandidates(const QByteArray& requested, const QString& programFolder);
 
 // Where the help viewer program is: beside the program (in the build
 // tree), else in ../libexec/mensura (/usr/bin/mensura uses
@@ -50,7 +58,7 @@ QString HelpViewerProgram(const QString& programFolder);
 
 // The layer behind HH_DISPLAY_TOPIC with the program's folder given: asks a
 // running viewer to show the help again, or starts one over the candidates.
-bool ShowHelp(const QString& requested, const QString& programFolder);
+bool ShowHelp(const QByteArray& requested, const QString& programFolder);
 
 // What the running viewer last reported, for tests and the installed-help
 // check: its process id (0 when none runs), the help file it shows (empty
@@ -58,6 +66,7 @@ bool ShowHelp(const QString& requested, const QString& programFolder);
 struct HelpViewerState {
     qint64 pid = 0;
     QString file;
+    QByteArray path;  // the same file, in the system's bytes
     QString page;
     int shown = 0;  // how many times it has shown the help since it started
 };

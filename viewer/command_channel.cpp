@@ -2,54 +2,33 @@
 
 #include <unistd.h>
 
-#include <QSocketNotifier>
-#include <cerrno>
+#include <utility>
 
 namespace mensura {
 
-namespace {
+CommandChannel::CommandChannel(channel::LineReader reader, QObject* parent)
+    : QObject(parent), m_reader(&CommandChannel::ReadInput, this, std::move(reader)) {}
 
-// A command is a word; a longer line is no command of ours and is dropped.
-constexpr qsizetype kMaxLine = 256;
-
-}  // namespace
-
-CommandChannel::CommandChannel(QObject* parent) : QObject(parent) {
-    m_notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &CommandChannel::ReadInput);
+// The reader waits on standard input for the rest of the process's life; the
+// process ends without unwinding it (main.cpp).
+CommandChannel::~CommandChannel() {
+    m_reader.detach();
 }
 
-void CommandChannel::ReadInput() {
-    char buffer[512];
-    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
-    if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
-    if (got <= 0) {
-        m_notifier->setEnabled(false);
-        emit Closed();
-        return;
+void CommandChannel::ReadInput(channel::LineReader reader) {
+    while (const std::optional<QByteArray> line = channel::ReadLine(STDIN_FILENO, reader)) {
+        if (channel::Decode<channel::Ping>(*line)) {
+            Send(channel::Pong{});
+            continue;
+        }
+        QMetaObject::invokeMethod(this, [this, command = *line] { emit Command(command); });
     }
-    m_pending.append(buffer, got);
-    qsizetype newline;
-    while ((newline = m_pending.indexOf('\n')) >= 0) {
-        const QByteArray line = m_pending.left(newline);
-        m_pending.remove(0, newline + 1);
-        if (line.size() <= kMaxLine) emit Command(QString::fromUtf8(line).trimmed());
-    }
-    if (m_pending.size() > kMaxLine) m_pending.clear();
+    QMetaObject::invokeMethod(this, [this] { emit Closed(); });
 }
 
-void CommandChannel::Send(const QString& line) {
-    QByteArray bytes = line.toUtf8();
-    bytes.replace('\n', ' ');
-    bytes.append('\n');
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = write(STDOUT_FILENO, bytes.constData() + done,
-                                    static_cast<size_t>(bytes.size() - done));
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return;  // nobody listens any more
-        done += wrote;
-    }
+void CommandChannel::SendLine(const QByteArray& line) {
+    const std::lock_guard<std::mutex> lock(m_sending);
+    channel::WriteAll(STDOUT_FILENO, line);  // false: nobody listens any more
 }
 
 }  // namespace mensura

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 namespace mensura::viewer {
 
@@ -43,12 +44,15 @@ std::uint64_t HandledFileRights(int abi) {
 }
 constexpr std::uint64_t kBindTcp = 1ULL << 0;
 constexpr std::uint64_t kConnectTcp = 1ULL << 1;
+constexpr std::uint64_t kScopeAbstractUnixSocket = 1ULL << 0;  // ABI 6
+constexpr std::uint64_t kScopeSignal = 1ULL << 1;              // ABI 6
 constexpr std::uint32_t kCreateRulesetVersion = 1U << 0;
 constexpr int kRulePathBeneath = 1;
 
 struct RulesetAttr {
     std::uint64_t handledAccessFs;
     std::uint64_t handledAccessNet;  // ABI 4
+    std::uint64_t scoped;            // ABI 6
 };
 
 struct PathBeneathAttr {
@@ -96,11 +100,20 @@ void RestrictFiles(const ConfinementRules& rules, ConfinementReport& report) {
         return;
     }
     report.landlockAbi = static_cast<int>(abi);
-    RulesetAttr attr{HandledFileRights(report.landlockAbi), 0};
+    RulesetAttr attr{HandledFileRights(report.landlockAbi), 0, 0};
     std::size_t size = sizeof attr.handledAccessFs;
     if (abi >= 4) {
         attr.handledAccessNet = kBindTcp | kConnectTcp;
         size += sizeof attr.handledAccessNet;
+    }
+    if (abi >= 6) {
+        // X11's display socket is an abstract one, made outside: a process
+        // that is still to reach it keeps abstract sockets until it seals
+        // its connections.
+        attr.scoped = kScopeSignal;
+        if (rules.reach != ConfinementRules::Reach::Display)
+            attr.scoped |= kScopeAbstractUnixSocket;
+        size += sizeof attr.scoped;
     }
     const Fd ruleset(static_cast<int>(CreateRuleset(&attr, size, 0)));
     if (ruleset.get() < 0) {
@@ -114,11 +127,10 @@ void RestrictFiles(const ConfinementRules& rules, ConfinementReport& report) {
     for (const int fd : rules.readableFiles) AllowRead(ruleset.get(), fd);
     const std::uint64_t truncate = report.landlockAbi >= 3 ? kTruncate : 0;
     for (const std::string& path : rules.writable) {
-        const Fd fd(open(path.c_str(), O_PATH | O_CLOEXEC));
+        const Fd fd(open(path.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (fd.get() < 0) continue;
-        const std::uint64_t file = kReadFile | kWriteFile | truncate;
         Allow(ruleset.get(), fd.get(),
-              IsDirectory(fd.get()) ? file | kReadDir | kRemoveFile | kMakeRegular : file);
+              kReadFile | kWriteFile | truncate | kReadDir | kRemoveFile | kMakeRegular);
     }
     if (syscall(__NR_landlock_restrict_self, ruleset.get(), 0) != 0) {
         report.problem = std::string("Landlock could not be applied: ") + std::strerror(errno);
@@ -126,42 +138,103 @@ void RestrictFiles(const ConfinementRules& rules, ConfinementReport& report) {
     }
     report.files = true;
     report.tcp = abi >= 4;
+    report.signalScope = abi >= 6;
+    report.abstractScope = (attr.scoped & kScopeAbstractUnixSocket) != 0;
+    if (abi < 6)
+        report.problem = "this kernel's Landlock (" + std::to_string(abi) +
+                         ") cannot keep signals and abstract sockets in";
 }
 
-// A seccomp filter: socket(), socketpair() and io_uring_setup() fail with
-// EACCES unless the socket is a local one (AF_UNIX).
-void RestrictSockets(ConfinementReport& report) {
+// Seccomp filters, built of a few kinds of rule. A call refused fails with
+// EACCES; a call of another processor's calling convention (i386's or
+// x32's on x86-64, which number their calls differently) is refused whole.
+class Filter {
+public:
+    Filter() {
 #if defined(__x86_64__)
-    constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
+        constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
 #elif defined(__aarch64__)
-    constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
+        constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
 #else
-    report.problem = "no socket filter for this processor";
-    return;
+        m_supported = false;
+        constexpr std::uint32_t kArch = 0;
 #endif
-    constexpr std::uint32_t kDeny = SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA);
-    sock_filter program[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_io_uring_setup, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, kDeny),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_socket, 1, 0),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_socketpair, 0, 2),
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, AF_UNIX, 0, 1),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_RET | BPF_K, kDeny),
-    };
-    const sock_fprog fprog{static_cast<unsigned short>(sizeof program / sizeof program[0]),
-                           program};
-    if (syscall(__NR_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_TSYNC, &fprog) != 0) {
-        report.problem =
-            std::string("the socket filter could not be applied: ") + std::strerror(errno);
+        Add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)));
+        Add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0));
+        Add(BPF_STMT(BPF_RET | BPF_K, kDeny));
+        Add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)));
+#if defined(__x86_64__)
+        Add(BPF_JUMP(BPF_JMP | BPF_JGE | BPF_K, 0x40000000U /* x32 */, 0, 1));
+        Add(BPF_STMT(BPF_RET | BPF_K, kDeny));
+#endif
+    }
+
+    // The call is refused.
+    void Refuse(long call) {
+        Add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(call), 0, 1));
+        Add(BPF_STMT(BPF_RET | BPF_K, kDeny));
+    }
+
+    // The call is refused unless its first argument is `allowed`.
+    void RefuseUnless(long call, std::uint32_t allowed) {
+        Add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(call), 0, 4));
+        Add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])));
+        Add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, allowed, 0, 1));
+        Add(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        Add(BPF_STMT(BPF_RET | BPF_K, kDeny));
+    }
+
+    // Applies it to every thread, for good; what failed is said in problem.
+    bool Apply(std::string& problem) {
+        if (!m_supported) {
+            problem = "no seccomp filter for this processor";
+            return false;
+        }
+        Add(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        const sock_fprog program{static_cast<unsigned short>(m_program.size()), m_program.data()};
+        if (syscall(__NR_seccomp, SECCOMP_SET_MODE_FILTER, SECCOMP_FILTER_FLAG_TSYNC, &program) !=
+            0) {
+            problem = std::string("a seccomp filter could not be applied: ") + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    static constexpr std::uint32_t kDeny = SECCOMP_RET_ERRNO | (EACCES & SECCOMP_RET_DATA);
+
+    void Add(sock_filter instruction) {
+        m_program.push_back(instruction);
+    }
+
+    std::vector<sock_filter> m_program;
+    bool m_supported = true;
+};
+
+// No new socket, and no connection of any socket to anything.
+void RefuseConnections(Filter& filter) {
+    filter.Refuse(__NR_socket);
+    filter.Refuse(__NR_connect);
+}
+
+// Local sockets only (no socket of another family, which io_uring could
+// also make), and no other program.
+void RestrictCalls(const ConfinementRules& rules, ConfinementReport& report) {
+    Filter filter;
+    filter.Refuse(__NR_io_uring_setup);
+    filter.Refuse(__NR_execve);
+    filter.Refuse(__NR_execveat);
+    if (rules.reach == ConfinementRules::Reach::Nothing) RefuseConnections(filter);
+    filter.RefuseUnless(__NR_socket, AF_UNIX);
+    filter.RefuseUnless(__NR_socketpair, AF_UNIX);
+    std::string problem;
+    if (!filter.Apply(problem)) {
+        report.problem += (report.problem.empty() ? "" : "; ") + problem;
         return;
     }
     report.sockets = true;
+    report.programs = true;
+    report.connections = rules.reach == ConfinementRules::Reach::Nothing;
 }
 
 // The size of the address space now, from /proc/self/statm (in pages).
@@ -225,6 +298,10 @@ std::string ConfinementReport::Describe() const {
     add(files, "files");
     add(tcp, "TCP");
     add(sockets, "sockets");
+    add(programs, "programs");
+    add(signalScope, "signals");
+    add(abstractScope || connections, "abstract sockets");
+    add(connections, "connections");
     std::string text = parts.empty() ? std::string("nothing") : parts;
     if (landlockAbi > 0) text += " (Landlock " + std::to_string(landlockAbi) + ")";
     if (!problem.empty()) text += "; " + problem;
@@ -234,6 +311,7 @@ std::string ConfinementReport::Describe() const {
 std::vector<int> OpenRegularFiles(const std::vector<std::string>& paths) {
     std::vector<int> fds;
     for (const std::string& path : paths) {
+        if (path.find('\0') != std::string::npos) continue;  // no file has such a name
         const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) continue;
         struct stat info {};
@@ -254,8 +332,19 @@ ConfinementReport Confine(const ConfinementRules& rules) {
         return report;
     }
     RestrictFiles(rules, report);
-    RestrictSockets(report);
+    RestrictCalls(rules, report);
     return report;
+}
+
+void SealConnections(ConfinementReport& report) {
+    Filter filter;
+    RefuseConnections(filter);
+    std::string problem;
+    if (!filter.Apply(problem)) {
+        report.problem += (report.problem.empty() ? "" : "; ") + problem;
+        return;
+    }
+    report.connections = true;
 }
 
 bool LimitAddressSpace(std::size_t headroom) {

@@ -8,6 +8,12 @@
 //  - Network: no TCP connection or listener (Landlock), and no socket of
 //    any family but local ones (a seccomp filter), so a page can reach no
 //    other machine.
+//  - Other programs: it starts none (no execve, a seccomp filter), sends
+//    no signal to a process outside its confinement and connects to no
+//    abstract local socket made outside it (Landlock's scopes, kernel 6.12
+//    and later); and it connects to no local socket at all once it has
+//    reached what it needs (SealConnections), such as the display server:
+//    no session bus, no accessibility bus, no desktop service.
 //  - Memory: an address-space limit a fixed headroom above what it uses
 //    once its window stands (LimitAddressSpace), so that a page whose
 //    layout or pictures blow up ends the viewer, not the machine's memory.
@@ -24,20 +30,31 @@ struct ConfinementRules {
     std::vector<std::string> readable;
     // Open descriptors of files that stay readable, such as the help files.
     std::vector<int> readableFiles;
-    // Files that may still be written, and folders in which files may still
-    // be made, written and removed (a print job's PDF file or spool
-    // folder); none for the viewer.
+    // Folders in which files may still be made, written and removed (a
+    // print job's spool folder for its printer); none for the viewer.
     std::vector<std::string> writable;
+
+    // Which local sockets it may still connect to. Nothing: none. Display:
+    // those it reaches until SealConnections, abstract ones included, as
+    // X11's display socket is one (the viewer). Paths: any by its path,
+    // none by an abstract name (a print job's printer service).
+    enum class Reach { Nothing, Display, Paths };
+    Reach reach = Reach::Nothing;
 };
 
 struct ConfinementReport {
-    int landlockAbi = 0;   // 0 where the kernel has no Landlock
-    bool files = false;    // reading limited, writing refused
-    bool tcp = false;      // TCP refused by Landlock
-    bool sockets = false;  // non-local sockets refused by seccomp
-    std::string problem;   // what could not be set up, if anything
+    int landlockAbi = 0;         // 0 where the kernel has no Landlock
+    bool files = false;          // reading limited, writing refused
+    bool tcp = false;            // TCP refused by Landlock
+    bool sockets = false;        // non-local sockets refused by seccomp
+    bool programs = false;       // execve refused by seccomp
+    bool signalScope = false;    // signals kept within (Landlock 6)
+    bool abstractScope = false;  // abstract sockets made outside refused (Landlock 6)
+    bool connections = false;    // no connection to any socket (seccomp)
+    std::string problem;         // what could not be set up, if anything
 
-    // "files, TCP, sockets (Landlock 6)", and what failed.
+    // "files, TCP, sockets, programs, signals, connections (Landlock 7)",
+    // and what failed.
     std::string Describe() const;
 };
 
@@ -56,6 +73,11 @@ std::vector<int> OpenRegularFiles(const std::vector<std::string>& paths);
 // exists. What the kernel cannot do is left out and said in the report;
 // the rest still applies.
 ConfinementReport Confine(const ConfinementRules& rules);
+
+// From now on no thread of the process connects to any socket or makes a
+// new one; the connections it has stay. For a process confined with
+// Reach::Display, once its display connection stands. Said in `report`.
+void SealConnections(ConfinementReport& report);
 
 // How far a help process may grow beyond its size once its window stands:
 // room for the largest pages and pictures the page caps let through, and

@@ -43,6 +43,9 @@ QString HelpStyleSheet(int percent) {
 HelpBrowser::HelpBrowser(QWidget* parent)
     : QTextBrowser(parent), m_images(ObjectReader(&m_file)), m_baseFont(font()) {
     document()->setDefaultStyleSheet(HelpStyleSheet(100));
+    m_zoomLater.setSingleShot(true);
+    m_zoomLater.setInterval(0);
+    connect(&m_zoomLater, &QTimer::timeout, this, &HelpBrowser::ApplyZoom);
 }
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
@@ -116,25 +119,31 @@ void HelpBrowser::ResetZoom() {
     SetZoom(100);
 }
 
-// The style sheet's sizes and the view's own font follow the zoom; the page
-// is laid out again where it was.
 void HelpBrowser::SetZoom(int percent) {
     if (percent == m_zoom) return;
     m_zoom = percent;
+    m_zoomLater.start();
+    emit ZoomChanged(percent);
+}
+
+// The style sheet's sizes and the view's own font follow the zoom; the page
+// is laid out again where it was.
+void HelpBrowser::ApplyZoom() {
+    if (m_zoom == m_applied) return;
+    m_applied = m_zoom;
     QFont zoomed = m_baseFont;
     if (m_baseFont.pointSizeF() > 0)
-        zoomed.setPointSizeF(m_baseFont.pointSizeF() * percent / 100.0);
+        zoomed.setPointSizeF(m_baseFont.pointSizeF() * m_zoom / 100.0);
     else
-        zoomed.setPixelSize(std::max(1, m_baseFont.pixelSize() * percent / 100));
+        zoomed.setPixelSize(std::max(1, m_baseFont.pixelSize() * m_zoom / 100));
     setFont(zoomed);
-    document()->setDefaultStyleSheet(HelpStyleSheet(percent));
+    document()->setDefaultStyleSheet(HelpStyleSheet(m_zoom));
     if (!source().isEmpty()) {
         QScrollBar* bar = verticalScrollBar();
         const double at = bar->maximum() > 0 ? double(bar->value()) / bar->maximum() : 0;
         reload();
         bar->setValue(int(at * bar->maximum()));
     }
-    emit ZoomChanged(percent);
 }
 
 }  // namespace mensura

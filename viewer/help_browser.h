@@ -7,6 +7,7 @@
 // file's, shows no tooltip and no popup of a page's making, and zooms its
 // text and tables within limits (Ctrl+Plus, Ctrl+Minus, Ctrl+0, Ctrl+wheel).
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "page_images.h"
 
@@ -39,7 +40,9 @@ public:
     void SetFile(const helpfile::ChmFile* file) { m_file = file; }
     QVariant loadResource(int type, const QUrl& name) override;
 
-    // The zoom, in per cent of the page's own size, and its steps.
+    // The zoom, in per cent of the page's own size, and its steps. Steps
+    // that come together (keys held or pressed while a slow page is laid
+    // out) are laid out once, as one, when the event loop next runs.
     void ZoomIn();
     void ZoomOut();
     void ResetZoom();
@@ -53,11 +56,14 @@ protected:
 
 private:
     void SetZoom(int percent);
+    void ApplyZoom();
 
     const helpfile::ChmFile* m_file = nullptr;
     PageImages m_images;
     QFont m_baseFont;
-    int m_zoom = 100;
+    int m_zoom = 100;     // asked for
+    int m_applied = 100;  // laid out
+    QTimer m_zoomLater;
 };
 
 }  // namespace mensura

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <string>
 
-#include "help_command.h"  // kHelpScheme
+#include "help_protocol.h"  // kHelpScheme
 
 namespace mensura {
 

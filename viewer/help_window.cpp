@@ -1,9 +1,10 @@
 #include "help_window.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +24,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 
 #include "application.h"
 #include "chm_file.h"
@@ -81,6 +83,14 @@ QIcon HomeIcon(const QPalette& palette) {
     return icon;
 }
 
+// Why a path, in the system's bytes (not always UTF-8), names no regular
+// file or link to one; 0 when it does. No file's name holds a NUL.
+int NoFile(const QByteArray& path) {
+    struct stat info {};
+    if (path.contains('\0')) return ENOENT;
+    return stat(path.constData(), &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : EISDIR;
+}
+
 }  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent)
@@ -99,9 +109,7 @@ void HelpWindow::FitToScreen() {
     const QScreen* where = screen();
     if (!where) return;
     const QRect room = where->availableGeometry();
-    const QSize wanted(780, 540);
-    const QSize size = wanted.boundedTo(room.size() * 9 / 10);
-    resize(size);
+    resize(QSize(780, 540).boundedTo(room.size() * 9 / 10));
     QRect frame = frameGeometry();
     if (room.contains(frame)) return;
     frame.moveCenter(room.center());
@@ -131,10 +139,8 @@ void HelpWindow::BuildWindow() {
     m_contents->setObjectName(QStringLiteral("helpContents"));
     m_contents->setHeaderHidden(true);
     m_contents->setUniformRowHeights(true);
-    connect(m_contents, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { ContentsItemChosen(item); });
-    connect(m_contents, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { ContentsItemChosen(item); });
+    connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::ContentsItemChosen);
+    connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::ContentsItemChosen);
 
     auto* searchPane = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPane);
@@ -226,10 +232,10 @@ void HelpWindow::BuildWindow() {
 
 // Opens the help file at path, unless it is the one open already. Empty
 // when it is shown; else why it cannot be, for the message.
-QString HelpWindow::OpenFile(const QString& path) {
+QString HelpWindow::OpenFile(const QByteArray& path) {
     if (m_file && path == m_path) return QString();
     std::string error;
-    std::unique_ptr<ChmFile> file = ChmFile::Open(QFile::encodeName(path).toStdString(), &error);
+    std::unique_ptr<ChmFile> file = ChmFile::Open(path.toStdString(), &error);
     if (!file)
         return QStringLiteral("it cannot be read: it is damaged, or it is no help file (%1)")
             .arg(QString::fromStdString(error));
@@ -257,13 +263,13 @@ QString HelpWindow::OpenFile(const QString& path) {
     return QString();
 }
 
-void HelpWindow::ShowFirstOf(const QStringList& candidates) {
+void HelpWindow::ShowFirstOf(const QByteArrayList& places) {
     // The places in order; a file that cannot be read is passed over, so a
     // damaged copy in the current folder does not hide a good one further
     // on. What was passed over is named in the status bar.
     QStringList skipped;
-    for (const QString& path : candidates) {
-        if (!QFileInfo(path).isFile()) continue;
+    for (const QByteArray& path : places) {
+        if (NoFile(path) != 0) continue;
         const QString problem = OpenFile(path);
         if (problem.isEmpty()) {
             ShowDefaultTopic();
@@ -271,10 +277,10 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
                 statusBar()->showMessage(QStringLiteral("Passed over %1.").arg(skipped.join("; ")));
             return;
         }
-        skipped << QStringLiteral("%1: %2").arg(path, problem);
+        skipped << QStringLiteral("%1: %2").arg(QFile::decodeName(path), problem);
     }
     if (skipped.isEmpty()) {
-        ShowNotFound(candidates);
+        ShowNotFound(places);
         return;
     }
     QString items;
@@ -284,10 +290,17 @@ void HelpWindow::ShowFirstOf(const QStringList& candidates) {
                 QStringLiteral("<p>No help file found can be read:</p><ul>%1</ul>").arg(items));
 }
 
-void HelpWindow::ShowNotFound(const QStringList& tried) {
+void HelpWindow::ShowNotFound(const QByteArrayList& tried) {
     QString places;
-    for (const QString& path : tried)
-        places += QStringLiteral("<li><code>%1</code></li>").arg(path.toHtmlEscaped());
+    for (const QByteArray& path : tried) {
+        const QString why =
+            NoFile(path) != ENAMETOOLONG
+                ? QString()
+                : QStringLiteral(" (a path longer than the system can open, %1 bytes)")
+                      .arg(path.size());
+        places += QStringLiteral("<li><code>%1</code>%2</li>")
+                      .arg(QFile::decodeName(path).toHtmlEscaped(), why);
+    }
     ShowMessage(QStringLiteral("The help file was not found"),
                 QStringLiteral("<p>Mensura looked for its help file in these places, in this "
                                "order, and found it in none of them:</p><ol>%1</ol>"

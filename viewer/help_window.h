@@ -43,12 +43,13 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     ~HelpWindow() override;
 
-    // Shows the first of these places that holds a readable help file,
-    // naming in the status bar the ones passed over; a message when none
-    // does.
-    void ShowFirstOf(const QStringList& candidates);
-    // The help file shown; empty while a message is shown instead.
-    QString FilePath() const { return m_path; }
+    // Shows the first of these places (paths in the system's bytes) that
+    // holds a readable help file, naming in the status bar the ones passed
+    // over; a message when none does.
+    void ShowFirstOf(const QByteArrayList& places);
+    // The help file shown, in the system's bytes; empty while a message is
+    // shown instead.
+    QByteArray FilePath() const { return m_path; }
     // The page shown ("help:/units.html"); empty while a message is shown.
     QUrl CurrentPage() const;
     // Its title, on one line.
@@ -64,14 +65,14 @@ public:
 
 signals:
     // Ctrl+P: the page shown, of the file shown, is to be printed.
-    void PrintRequested(const QString& file, const QUrl& page);
+    void PrintRequested(const QByteArray& file, const QUrl& page);
 
 private:
     void BuildWindow();
     void AddKeys();
     // Says that no help file was found, naming every place tried, in order.
-    void ShowNotFound(const QStringList& tried);
-    QString OpenFile(const QString& path);
+    void ShowNotFound(const QByteArrayList& tried);
+    QString OpenFile(const QByteArray& path);
     void ShowMessage(const QString& heading, const QString& body);
     void ShowDefaultTopic();
     void BuildContents();
@@ -83,7 +84,7 @@ private:
     void ShowSearchHit(const QUrl& page);
 
     std::unique_ptr<helpfile::ChmFile> m_file;
-    QString m_path;
+    QByteArray m_path;
     QUrl m_home;
     HelpSearchIndex m_searchIndex;  // built at the first search
     bool m_syncingContents = false;

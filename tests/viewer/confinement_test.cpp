@@ -5,10 +5,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -76,6 +78,7 @@ TEST_F(ConfinementTest, OnlyTheNamedPlacesAndTheHelpFileStayReadable) {
         ConfinementRules rules;
         rules.readable = {(m_root / "system").string(), "/does/not/exist"};
         rules.readableFiles = {helpFile};
+        rules.reach = ConfinementRules::Reach::Display;  // as the viewer
         const ConfinementReport report = Confine(rules);
         close(helpFile);
         if (report.landlockAbi == 0) return 77;  // no Landlock in this kernel
@@ -104,6 +107,96 @@ TEST_F(ConfinementTest, OnlyTheNamedPlacesAndTheHelpFileStayReadable) {
     if (failures == 77) GTEST_SKIP() << "the kernel offers no Landlock";
     EXPECT_EQ(failures, 0);
     EXPECT_FALSE(fs::exists("/tmp/mensura-confine-new"));
+}
+
+// A local socket listening outside the confinement: at a path, like the
+// session bus's, or by an abstract name, like X11's display.
+class Listener {
+public:
+    explicit Listener(const std::string& name, bool abstract) {
+        m_fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        m_address.sun_family = AF_UNIX;
+        std::strncpy(m_address.sun_path + (abstract ? 1 : 0), name.c_str(),
+                     sizeof m_address.sun_path - 2);
+        m_length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + (abstract ? 1 : 0) +
+                                          name.size());
+        const bool listening =
+            bind(m_fd, reinterpret_cast<const sockaddr*>(&m_address), m_length) == 0 &&
+            listen(m_fd, 8) == 0;
+        if (!listening) m_fd = -1;
+    }
+    ~Listener() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    bool Listening() const { return m_fd >= 0; }
+
+    // Connects a new socket to it; 0, or the error.
+    int Connect() const {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return errno;
+        const int result = connect(fd, reinterpret_cast<const sockaddr*>(&m_address), m_length);
+        const int error = errno;
+        close(fd);
+        return result == 0 ? 0 : error;
+    }
+
+private:
+    int m_fd = -1;
+    sockaddr_un m_address{};
+    socklen_t m_length = 0;
+};
+
+// What a confined process can still reach of other programs, as the viewer
+// (before and after it has sealed its connections) and the print steps are
+// confined: sockets by path and by abstract name, a new socket, another
+// program, a signal to the process that started it.
+TEST_F(ConfinementTest, OtherProgramsOutOfReach) {
+    using Reach = ConfinementRules::Reach;
+    struct Row {
+        const char* what;
+        Reach reach;
+        bool sealed;
+        bool pathSocket;      // reached: the session bus's stand-in
+        bool abstractSocket;  // and the display's
+    };
+    const std::vector<Row> rows = {
+        {"the viewer, reaching its display", Reach::Display, false, true, true},
+        {"the viewer once it shows its window", Reach::Display, true, false, false},
+        {"a print job for a printer", Reach::Paths, false, true, false},
+        {"a print job for a PDF file", Reach::Nothing, false, false, false},
+    };
+    const Listener bus((m_root / "bus").string(), false);
+    const Listener display("mensura-confine-" + std::to_string(getpid()), true);
+    ASSERT_TRUE(bus.Listening() && display.Listening());
+    for (const Row& row : rows) {
+        const int failures = InChild([&] {
+            ConfinementRules rules;
+            rules.reach = row.reach;
+            ConfinementReport report = Confine(rules);
+            if (report.landlockAbi < 6) return 77;  // no scopes in this kernel
+            if (row.sealed) SealConnections(report);
+            int failed = 0;
+            const auto check = [&failed](const char* what, int error, bool allowed) {
+                if ((error == 0) == allowed) return;
+                std::fprintf(stderr, "%s: %s\n", what, error ? std::strerror(error) : "reached");
+                ++failed;
+            };
+            check("the session bus", bus.Connect(), row.pathSocket);
+            check("the display", display.Connect(), row.abstractSocket);
+            // Returns only when refused; /bin/false would end the child
+            // with a failure.
+            char* const argv[] = {const_cast<char*>("/bin/false"), nullptr};
+            execv("/bin/false", argv);
+            check("another program", errno, false);
+            check("a signal to the process that started it", kill(getppid(), 0) == 0 ? 0 : errno,
+                  false);
+            check("a signal to itself", kill(getpid(), 0) == 0 ? 0 : errno, true);
+            if (failed) std::fprintf(stderr, "(%s: %s)\n", row.what, report.Describe().c_str());
+            return failed;
+        });
+        if (failures == 77) GTEST_SKIP() << "the kernel's Landlock has no scopes";
+        EXPECT_EQ(failures, 0) << row.what;
+    }
 }
 
 TEST_F(ConfinementTest, TheAddressSpaceStopsGrowingAtItsHeadroom) {

@@ -181,6 +181,10 @@ void HostilePagesTest::pages_data() {
     row("4 MB word", std::string(4 * 1024 * 1024, 'w'));
     row("2,000 rows of colspan 2147483647",
         "<table>" + Repeat("<tr><td colspan=2147483647>x</td></tr>", 2000) + "</table>");
+    // Slow to lay out (seconds); the viewer lays it out once per burst of
+    // zoom steps.
+    row("9,990-item list",
+        "<ul>" + Repeat("<li>Item of a long list, with some words to wrap</li>", 9990) + "</ul>");
     row("one 5600x5600 picture 24 times", queries, true);
     row("24 large pictures", distinct, true);
 }
