@@ -17,8 +17,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 namespace mensura {
@@ -35,7 +36,10 @@ void StartPrintJob(const QString& program, const QProcessEnvironment& environmen
                    const channel::Print& request) {
     const int input = memfd_create("mensura-print-request", MFD_CLOEXEC);
     if (input < 0) return;
-    if (channel::WriteAll(input, channel::Encode(request)) && lseek(input, 0, SEEK_SET) == 0) {
+    QFile written;
+    const QByteArray line = channel::Encode(request);
+    if (written.open(input, QIODevice::WriteOnly, QFileDevice::DontCloseHandle) &&
+        written.write(line) == line.size() && written.flush() && lseek(input, 0, SEEK_SET) == 0) {
         QProcess printing;
         printing.setProgram(program);
         printing.setArguments({QString::fromLatin1(channel::kPrintArgument)});
@@ -265,12 +269,14 @@ QByteArrayList HelpFileCandidates(const QByteArray& requested, const QString& pr
 
 QByteArray RequestedHelpFile(const char* file) {
     const QByteArray requested(file ? file : "");
-    const std::unique_ptr<char, decltype(&std::free)> actual(getcwd(nullptr, 0), &std::free);
-    if (!actual) return requested;
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (error) return requested;
+    const QByteArray actual = QByteArray::fromStdString(current.native());
     const QByteArray spelled = QFile::encodeName(QDir::currentPath());
     const qsizetype slash = requested.lastIndexOf('/');
-    if (requested.left(slash) != spelled || spelled == actual.get()) return requested;
-    return QByteArray(actual.get()) + requested.mid(slash);
+    if (requested.left(slash) != spelled || spelled == actual) return requested;
+    return actual + requested.mid(slash);
 }
 
 QString HelpViewerProgram(const QString& programFolder) {
