@@ -1,5 +1,8 @@
 #pragma once
 
+// The look Mensura and its help viewer share: the application's set-up, the
+// windows' standard font and their icon.
+
 #include <QFont>
 #include <QIcon>
 

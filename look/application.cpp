@@ -1,3 +1,5 @@
+// The set-up both programs make once at start (style, font substitutes,
+// name, version, desktop id), their standard font and their window icon.
 #include "application.h"
 
 #include <QApplication>
