@@ -18,6 +18,13 @@
 #include "icon_pixels.h"
 #include "version.h"
 
+// The icon's drawing is a resource of its own, linked in from the static
+// library by this reference and registered only when it is first needed.
+// Q_INIT_RESOURCE names a function of the global namespace.
+static void InitLookResources() {
+    Q_INIT_RESOURCE(look);
+}
+
 namespace mensura {
 
 namespace {
@@ -60,6 +67,56 @@ private:
 
     std::function<QIcon()> m_make;
     QIcon m_icon;
+};
+
+// The window icon: its pictures, 16 to 256 pixels, from pixels compiled into
+// the program, and for any larger size (a large icon on a dense screen) the
+// icon's own drawing, mensura.svg, read when such a size is first asked for.
+// Where Qt cannot read SVG, the largest picture stands in for it.
+class WindowIconEngine : public QIconEngine {
+public:
+    WindowIconEngine() {
+        for (int i = 0; i < kIconImageCount; ++i) {
+            const IconImage& image = kIconImages[i];
+            m_pictures.addPixmap(
+                QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
+                                          image.height, QImage::Format_ARGB32)));
+            m_largest = qMax(m_largest, qMax(image.width, image.height));
+        }
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        For(rect.size() * ratio).paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    // Sizes here are in device pixels: QIcon has already applied the ratio.
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return For(size).pixmap(size, 1.0, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return pixmap(size, mode, state).size();
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return m_pictures.availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new WindowIconEngine(*this); }
+    QString key() const override { return QStringLiteral("mensura-window-icon"); }
+
+private:
+    const QIcon& For(const QSize& size) {
+        if (size.width() <= m_largest && size.height() <= m_largest) return m_pictures;
+        if (!m_drawingRead) {
+            m_drawingRead = true;
+            InitLookResources();
+            m_drawing = QIcon(QStringLiteral(":/look/mensura.svg"));
+        }
+        return m_drawing.isNull() ? m_pictures : m_drawing;
+    }
+
+    QIcon m_pictures;
+    int m_largest = 0;
+    QIcon m_drawing;
+    bool m_drawingRead = false;
 };
 
 // Fusion, except that the menu bar's extension button, shown only when the
@@ -153,14 +210,7 @@ QFont StandardFont() {
 }
 
 QIcon WindowIcon() {
-    QIcon icon;
-    for (int i = 0; i < kIconImageCount; ++i) {
-        const IconImage& image = kIconImages[i];
-        icon.addPixmap(
-            QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
-                                      image.height, QImage::Format_ARGB32)));
-    }
-    return icon;
+    return QIcon(new WindowIconEngine);
 }
 
 }  // namespace mensura

@@ -24,8 +24,9 @@ void PrepareApplication();
 // pixels too. A stand-in wider than the original is narrowed to its width.
 QFont StandardFont();
 
-// The windows' icon, 16, 24, 32 and 48 pixels, from pixels compiled into the
-// program: nothing to decode before a window can be shown.
+// The windows' icon: 16, 24, 32, 48, 64, 128 and 256 pixels from pixels
+// compiled into the program, nothing to decode before a window can be shown;
+// larger sizes are drawn from the icon's SVG drawing.
 QIcon WindowIcon();
 
 }  // namespace mensura

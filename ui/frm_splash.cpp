@@ -3,14 +3,12 @@
 #include "frm_splash.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 
+#include "about_picture.h"
 #include "application.h"
 #include "caption_label.h"
 #include "twips.h"
@@ -34,43 +32,6 @@ using mensura::Twips;
 
 constexpr int kClientWidth = 6915;
 constexpr int kClientHeight = 4230;
-
-// A picture control: stretched to its place, or shown at its own size from
-// its top-left corner. An icon's few pixels are stretched as blocks, so
-// that it stays crisp; a photograph or drawing is stretched smoothly.
-class Picture : public QLabel {
-public:
-    enum class Fit { Stretch, StretchBlocks, OwnSize };
-
-    Picture(const char* name, const QString& file, Fit fit, const QRect& place, QWidget* parent)
-        : QLabel(parent), m_fit(fit) {
-        setObjectName(QLatin1String(name));
-        // An icon file holds several images; the largest is the one shown.
-        QImageReader reader(file);
-        QImage image;
-        for (int i = 0, count = qMax(1, reader.imageCount()); i < count; ++i) {
-            if (i > 0 && !reader.jumpToImage(i)) break;
-            const QImage next = reader.read();
-            if (next.width() > image.width()) image = next;
-        }
-        setPixmap(QPixmap::fromImage(image));
-        setGeometry(fit == Fit::OwnSize ? QRect(place.topLeft(), pixmap().size()) : place);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        if (m_fit == Fit::OwnSize) {
-            painter.drawPixmap(0, 0, pixmap());
-            return;
-        }
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_fit == Fit::Stretch);
-        painter.drawPixmap(rect(), pixmap());
-    }
-
-private:
-    Fit m_fit;
-};
 
 // A transparent caption that sizes itself to its text as the main window's
 // do, growing from one edge of its design place. That place was drawn
@@ -133,15 +94,15 @@ frmSplash::frmSplash(QWidget* mainWindow, int closeAfterMs)
 void frmSplash::BuildControls() {
     // Created bottom to top: the backdrop beneath everything, the other
     // pictures over it, the labels over the pictures.
-    using Fit = Picture::Fit;
-    auto* image1 = new Picture("Image1", QStringLiteral(":/about/backdrop.jpg"), Fit::Stretch,
-                               Twips(-210, 0, 7350, 4290), this);
-    auto* image2 = new Picture("Image2", QStringLiteral(":/about/banner.gif"), Fit::Stretch,
-                               Twips(1776, 1668, 5016, 1080), this);
-    auto* image3 = new Picture("Image3", QStringLiteral(":/about/corner.gif"), Fit::OwnSize,
-                               Twips(-240, -45, 2355, 1800), this);
-    auto* imgLogo = new Picture("imgLogo", QStringLiteral(":/about/logo.ico"), Fit::StretchBlocks,
-                                Twips(-120, 1920, 1815, 2385), this);
+    using Fit = AboutPicture::Fit;
+    auto* image1 = new AboutPicture("Image1", QStringLiteral(":/about/backdrop.jpg"), Fit::Stretch,
+                                    Twips(-210, 0, 7350, 4290), this);
+    auto* image2 = new AboutPicture("Image2", QStringLiteral(":/about/banner.gif"), Fit::Stretch,
+                                    Twips(1776, 1668, 5016, 1080), this);
+    auto* image3 = new AboutPicture("Image3", QStringLiteral(":/about/corner.gif"), Fit::OwnSize,
+                                    Twips(-240, -45, 2355, 1800), this);
+    auto* imgLogo = new AboutPicture("imgLogo", QStringLiteral(":/about/logo.ico"),
+                                     Fit::StretchBlocks, Twips(-120, 1920, 1815, 2385), this);
 
     using Sizing = CaptionLabel::Sizing;
     m_lblVersion = MakeCaption("lblVersion", Arial(12, true), Qt::black, Twips(3720, 792, 888, 288),

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders Mensura's icon, mensura.svg, to the PNG sizes the program and the
-# desktop use: 16, 24, 32 and 48 pixels are compiled into the program as its
-# window icon, and every size goes into the hicolor icon theme on install.
+# desktop use: every size is compiled into both programs as their window
+# icon (with the SVG for larger sizes) and goes into the hicolor icon theme
+# on install.
 # The PNGs are committed; run this again only after changing the SVG.
 # Needs rsvg-convert (Debian package librsvg2-bin).
 set -euo pipefail

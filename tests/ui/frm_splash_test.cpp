@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "about_picture.h"
 #include "application.h"
 #include "form1.h"
 #include "window_tests.h"
@@ -41,6 +42,7 @@ private slots:
 
     void pictures_data();
     void pictures();
+    void picturesForDenseScreens();
     void labels();
     void closesByItself();
     void clicks_data();
@@ -122,6 +124,37 @@ void FrmSplashTest::pictures() {
     QCOMPARE(image->geometry(), place);
     // Decoded from the resource: a missing one would be a null picture.
     QCOMPARE(image->pixmap().size(), picture);
+}
+
+// Each picture has a double of exactly twice its pixels, which screens of
+// more than one device pixel to a pixel get in the same place and size; the
+// picture shown at its own size is drawn pixel for pixel from the one that
+// suits the screen the test runs on (FrmSplashScale2Test runs it at 2).
+void FrmSplashTest::picturesForDenseScreens() {
+    QVERIFY(OpenAbout());
+    const auto pictures = m_about->findChildren<mensura::AboutPicture*>();
+    QCOMPARE(pictures.size(), 4);
+    for (mensura::AboutPicture* picture : pictures) {
+        const QByteArray name = picture->objectName().toUtf8();
+        const QPixmap ordinary = picture->PictureFor(1.0);
+        QVERIFY2(!ordinary.isNull(), name.constData());
+        for (qreal ratio : {1.5, 2.0}) {
+            const QPixmap dense = picture->PictureFor(ratio);
+            QVERIFY2(dense.size() == ordinary.size() * 2, name.constData());
+            QVERIFY2(dense.deviceIndependentSize() == QSizeF(ordinary.size()), name.constData());
+        }
+    }
+    auto* corner = m_about->findChild<mensura::AboutPicture*>(QStringLiteral("Image3"));
+    QVERIFY(corner);
+    const qreal ratio = corner->devicePixelRatioF();
+    // Into a transparent canvas of the screen's density, without the
+    // window's background.
+    QImage drawn(corner->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    drawn.setDevicePixelRatio(ratio);
+    drawn.fill(Qt::transparent);
+    corner->render(&drawn, QPoint(), QRegion(), QWidget::DrawChildren);
+    QVERIFY(drawn == corner->PictureFor(ratio).toImage().convertToFormat(
+                         QImage::Format_ARGB32_Premultiplied));
 }
 
 void FrmSplashTest::labels() {
