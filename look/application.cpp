@@ -13,6 +13,7 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QtMath>
+#include <algorithm>
 #include <functional>
 
 #include "icon_pixels.h"
@@ -72,49 +73,80 @@ private:
 // The window icon: its pictures, 16 to 256 pixels, from pixels compiled into
 // the program, and for any larger size (a large icon on a dense screen) the
 // icon's own drawing, mensura.svg, read when such a size is first asked for.
-// Where Qt cannot read SVG, the largest picture stands in for it.
+// Where Qt cannot read SVG, the largest picture stands in for it. A picture
+// becomes a pixmap only while a size is drawn, and none is kept: the
+// desktop asks for each size once, when a window is first shown.
 class WindowIconEngine : public QIconEngine {
 public:
     WindowIconEngine() {
+        // Views of the compiled pixels, smallest first; nothing is copied.
         for (int i = 0; i < kIconImageCount; ++i) {
             const IconImage& image = kIconImages[i];
-            m_pictures.addPixmap(
-                QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
-                                          image.height, QImage::Format_ARGB32)));
-            m_largest = qMax(m_largest, qMax(image.width, image.height));
+            m_pictures.append(QImage(reinterpret_cast<const uchar*>(image.pixels), image.width,
+                                     image.height, QImage::Format_ARGB32));
         }
+        std::sort(m_pictures.begin(), m_pictures.end(),
+                  [](const QImage& a, const QImage& b) { return a.width() < b.width(); });
     }
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                QIcon::State state) override {
         const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
-        For(rect.size() * ratio).paint(painter, rect, Qt::AlignCenter, mode, state);
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        QRect place(QPoint(), (QSizeF(shown.size()) / ratio).toSize());
+        place.moveCenter(rect.center());
+        painter->drawPixmap(place, shown);
     }
     // Sizes here are in device pixels: QIcon has already applied the ratio.
+    // The smallest picture at least as large, scaled down to the size where
+    // it is larger, as Qt's own icons do.
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return For(size).pixmap(size, 1.0, mode, state);
+        if (const QIcon* drawing = Drawing(size)) return drawing->pixmap(size, 1.0, mode, state);
+        const QImage& picture = PictureFor(size);
+        QPixmap shown = QPixmap::fromImage(
+            picture.width() > size.width() || picture.height() > size.height()
+                ? picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                : picture);
+        if (mode != QIcon::Normal && QApplication::style()) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            shown = QApplication::style()->generatedIconPixmap(mode, shown, &option);
+        }
+        return shown;
     }
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return pixmap(size, mode, state).size();
+        if (const QIcon* drawing = Drawing(size)) return drawing->actualSize(size, mode, state);
+        return PictureFor(size).size().boundedTo(size);
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return m_pictures.availableSizes(mode, state);
+        QList<QSize> sizes;
+        if (mode == QIcon::Normal && state == QIcon::Off)
+            for (const QImage& picture : m_pictures) sizes.append(picture.size());
+        return sizes;
     }
     QIconEngine* clone() const override { return new WindowIconEngine(*this); }
     QString key() const override { return QStringLiteral("mensura-window-icon"); }
 
 private:
-    const QIcon& For(const QSize& size) {
-        if (size.width() <= m_largest && size.height() <= m_largest) return m_pictures;
+    const QImage& PictureFor(const QSize& size) const {
+        for (const QImage& picture : m_pictures)
+            if (picture.width() >= size.width() && picture.height() >= size.height())
+                return picture;
+        return m_pictures.last();
+    }
+    // The drawing, for a size larger than every picture, where it can be read.
+    const QIcon* Drawing(const QSize& size) {
+        const QImage& largest = m_pictures.last();
+        if (size.width() <= largest.width() && size.height() <= largest.height()) return nullptr;
         if (!m_drawingRead) {
             m_drawingRead = true;
             InitLookResources();
             m_drawing = QIcon(QStringLiteral(":/look/mensura.svg"));
         }
-        return m_drawing.isNull() ? m_pictures : m_drawing;
+        return m_drawing.isNull() ? nullptr : &m_drawing;
     }
 
-    QIcon m_pictures;
-    int m_largest = 0;
+    QList<QImage> m_pictures;
     QIcon m_drawing;
     bool m_drawingRead = false;
 };
