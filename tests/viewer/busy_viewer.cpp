@@ -1,0 +1,58 @@
+// mensura-help with a user who uses it: the viewer's own run (RunHelpViewer),
+// confinement, window and channel included, with a user who, once the
+// window shows the help, searches for a word and opens the first page
+// found, zooms in, finds a word on the page and asks to print it.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "help_viewer.h"
+#include "help_window.h"
+
+namespace {
+
+void Use(mensura::HelpWindow* window) {
+    window->findChild<QTabWidget*>(QStringLiteral("helpTabs"))->setCurrentIndex(2);
+    auto* words = window->findChild<QLineEdit*>(QStringLiteral("helpSearchText"));
+    QTest::keyClicks(words, QStringLiteral("gallon"));
+    QTest::keyClick(words, Qt::Key_Return);
+    auto* found = window->findChild<QListWidget*>(QStringLiteral("helpSearchResults"));
+    if (found->count() > 0) emit found->itemActivated(found->item(0));
+    QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("helpFindText")),
+                     QStringLiteral("unit"));
+    QTest::keyClick(window, Qt::Key_F3);
+    QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
+}
+
+// Once a help window shows a page and is the active window, uses it once.
+void UseOnceShown() {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* window = qobject_cast<mensura::HelpWindow*>(widget);
+            if (!window || !window->isVisible() || window->CurrentPage().isEmpty()) continue;
+            if (!window->isActiveWindow()) {
+                window->activateWindow();
+                return;
+            }
+            poll->deleteLater();
+            Use(window);
+            return;
+        }
+    });
+    poll->start(10);
+}
+Q_COREAPP_STARTUP_FUNCTION(UseOnceShown)
+
+}  // namespace
+
+int main(int, char* argv[]) {
+    mensura::RunHelpViewer(argv);
+}
