@@ -175,6 +175,8 @@ void HelpWindow::BuildWindow() {
     m_tabs->addTab(m_contents, QStringLiteral("&Contents"));
     m_tabs->addTab(m_indexPane, QStringLiteral("&Index"));
     m_tabs->addTab(searchPane, QStringLiteral("&Search"));
+    // The three tabs stay whole in any font: the pane is never narrower.
+    m_tabs->setUsesScrollButtons(false);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this, searchPane](int index) {
         if (m_tabs->widget(index) == searchPane) m_searchText->setFocus();
         if (m_tabs->widget(index) == m_indexPane)

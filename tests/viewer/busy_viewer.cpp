@@ -1,7 +1,9 @@
 // mensura-help with a user who uses it: the viewer's own run (RunHelpViewer),
 // confinement, window and channel included, with a user who, once the
 // window shows the help, searches for a word and opens the first page
-// found, zooms in, finds a word on the page and asks to print it.
+// found, zooms in, finds a word on the page and asks to print it. Before it
+// does, it tells on standard error the colours the window is shown in:
+// "palette WINDOW TEXT BASE" (#rrggbb each).
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 
 #include "help_viewer.h"
 #include "help_window.h"
@@ -43,6 +46,12 @@ void UseOnceShown() {
                 return;
             }
             poll->deleteLater();
+            const QPalette colours = window->palette();
+            std::fprintf(stderr, "palette %s %s %s\n",
+                         qPrintable(colours.color(QPalette::Window).name()),
+                         qPrintable(colours.color(QPalette::WindowText).name()),
+                         qPrintable(colours.color(QPalette::Base).name()));
+            std::fflush(stderr);
             Use(window);
             return;
         }

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -82,6 +83,7 @@ private slots:
     void keysThatClose();
     void printing();
     void fitsTheScreen();
+    void tabsStayWhole();
 
 private:
     HelpWindow* Show(const QString& requested, const QString& programFolder);
@@ -498,6 +500,21 @@ void HelpWindowTest::fitsTheScreen() {
     QVERIFY(room.contains(m_viewer->frameGeometry()));
     QCOMPARE(Browser()->accessibleName(), QStringLiteral("Help page"));
     QVERIFY(!m_viewer->findChild<QAction*>("helpHome")->icon().isNull());
+}
+
+// The three tabs are shown whole, in a desktop's font larger than Qt's own.
+void HelpWindowTest::tabsStayWhole() {
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSizeF(std::max(normal.pointSizeF(), 9.0) * 1.6);
+    QApplication::setFont(large);
+    const bool shown = Show(m_helpFile, QString());
+    QApplication::setFont(normal);
+    QVERIFY(shown);
+    const auto* tabs = m_viewer->findChild<QTabBar*>();
+    QVERIFY2(
+        tabs->width() >= tabs->sizeHint().width(),
+        qPrintable(QStringLiteral("%1 of %2").arg(tabs->width()).arg(tabs->sizeHint().width())));
 }
 
 QTEST_MAIN(HelpWindowTest)
