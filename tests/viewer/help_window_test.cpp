@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextList>
 #include <QTreeWidget>
 #include <QtTest>
 #include <algorithm>
@@ -84,6 +85,7 @@ private slots:
     void printing();
     void fitsTheScreen();
     void tabsStayWhole();
+    void bulletsInThePagesColour();
 
 private:
     HelpWindow* Show(const QString& requested, const QString& programFolder);
@@ -515,6 +517,42 @@ void HelpWindowTest::tabsStayWhole() {
     QVERIFY2(
         tabs->width() >= tabs->sizeHint().width(),
         qPrintable(QStringLiteral("%1 of %2").arg(tabs->width()).arg(tabs->sizeHint().width())));
+}
+
+// Under a dark desktop palette the page stays in its own colours, and so do
+// its list's bullets, which Qt draws in the view's text colour: dark on the
+// page's white, not the desktop's light text colour.
+void HelpWindowTest::bulletsInThePagesColour() {
+    const QPalette normal = QApplication::palette();
+    QPalette dark = normal;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, "#202020"},
+                                       {QPalette::WindowText, "#e0e0e0"},
+                                       {QPalette::Base, "#181818"},
+                                       {QPalette::Text, "#e8e8e8"}})
+        dark.setColor(role, QColor::fromString(colour));
+    QApplication::setPalette(dark);
+    const bool shown = Show(m_helpFile, QString());
+    QApplication::setPalette(normal);
+    QVERIFY(shown);
+    QTextBrowser* browser = Browser();
+    QTextBlock item = browser->document()->begin();
+    while (item.isValid() &&
+           !(item.textList() && item.textList()->format().style() == QTextListFormat::ListDisc))
+        item = item.next();
+    QVERIFY2(item.isValid(), "the first page has no bulleted list");
+    const QTextCursor start(item);
+    browser->setTextCursor(start);
+    browser->ensureCursorVisible();
+    // The bullet stands left of the item's first line.
+    const QRect line = browser->cursorRect(start);
+    const QImage page = browser->viewport()->grab().toImage();
+    QVERIFY(line.left() > 4 && line.bottom() < page.height());
+    float darkest = 1;
+    for (int y = line.top(); y <= line.bottom(); ++y)
+        for (int x = 0; x < line.left(); ++x)
+            darkest = std::min(darkest, page.pixelColor(x, y).lightnessF());
+    QCOMPARE(page.pixelColor(1, line.center().y()), QColor(Qt::white));
+    QVERIFY2(darkest < 0.3f, qPrintable(QString::number(darkest)));
 }
 
 QTEST_MAIN(HelpWindowTest)
