@@ -28,6 +28,7 @@
 #include "application.h"
 #include "chm_file.h"
 #include "find_bar.h"
+#include "full_text_tips.h"
 #include "help_browser.h"
 #include "help_page.h"
 #include "index_pane.h"
@@ -138,6 +139,8 @@ void HelpWindow::BuildWindow() {
     m_contents->setObjectName(QStringLiteral("helpContents"));
     m_contents->setHeaderHidden(true);
     m_contents->setUniformRowHeights(true);
+    // A title cut off at the pane's edge shows whole in its tooltip.
+    m_contents->setItemDelegate(new FullTextTips(m_contents));
     connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::ContentsItemChosen);
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::ContentsItemChosen);
 

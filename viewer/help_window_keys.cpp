@@ -1,5 +1,6 @@
 // The help window's keys (help_window.h): find, zoom, print, and closing.
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QShortcut>
 
 #include "find_bar.h"
@@ -36,9 +37,15 @@ void HelpWindow::AddKeys() {
         if (m_file) emit PrintRequested(m_path, m_browser->source());
     });
     key(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
-    // Escape closes the find bar first, then the window.
+    // Escape empties the Index or Search field it is pressed in, then
+    // closes the find bar, then the window.
     key(QKeySequence(Qt::Key_Escape), [this] {
-        if (m_findBar->isVisible())
+        auto* field = qobject_cast<QLineEdit*>(focusWidget());
+        const bool pane = field && (field == m_searchText ||
+                                    field->objectName() == QLatin1String("helpIndexText"));
+        if (pane && !field->text().isEmpty())
+            field->clear();
+        else if (m_findBar->isVisible())
             m_findBar->Close();
         else
             close();

@@ -15,6 +15,7 @@
 
 #include "help_viewer.h"
 #include "help_window.h"
+#include "help_window_user.h"
 
 namespace {
 
@@ -34,29 +35,18 @@ void Use(mensura::HelpWindow* window) {
     QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
 }
 
-// Once a help window shows a page and is the active window, uses it once.
+// Once a help window shows a page and is the active window, tells its
+// colours, then uses it.
 void UseOnceShown() {
-    auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* window = qobject_cast<mensura::HelpWindow*>(widget);
-            if (!window || !window->isVisible() || window->CurrentPage().isEmpty()) continue;
-            if (!window->isActiveWindow()) {
-                window->activateWindow();
-                return;
-            }
-            poll->deleteLater();
-            const QPalette colours = window->palette();
-            std::fprintf(stderr, "palette %s %s %s\n",
-                         qPrintable(colours.color(QPalette::Window).name()),
-                         qPrintable(colours.color(QPalette::WindowText).name()),
-                         qPrintable(colours.color(QPalette::Base).name()));
-            std::fflush(stderr);
-            Use(window);
-            return;
-        }
+    UseHelpWindowOnceShown([](mensura::HelpWindow* window) {
+        const QPalette colours = window->palette();
+        std::fprintf(stderr, "palette %s %s %s\n",
+                     qPrintable(colours.color(QPalette::Window).name()),
+                     qPrintable(colours.color(QPalette::WindowText).name()),
+                     qPrintable(colours.color(QPalette::Base).name()));
+        std::fflush(stderr);
+        Use(window);
     });
-    poll->start(10);
 }
 Q_COREAPP_STARTUP_FUNCTION(UseOnceShown)
 
