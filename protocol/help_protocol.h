@@ -94,15 +94,20 @@ struct Shown {
 };
 
 // Viewer to program (Ctrl+P), and program to the print job it starts: a
-// page of the help file to print, and its title, which is only ever text.
+// page of the help file to print, its title, which is only ever text, and
+// the help window, for the print dialog to stand over: its id in the window
+// system (0: none) and its middle on the screen.
 struct Print {
     static constexpr Word kWord = Word::Print;
     QByteArray file;
     QByteArray page;
     QByteArray title;
+    int window = 0;
+    int middleX = 0;
+    int middleY = 0;
     template <class M>
     static auto Fields(M& m) {
-        return std::tie(m.file, m.page, m.title);
+        return std::tie(m.file, m.page, m.title, m.window, m.middleX, m.middleY);
     }
 };
 

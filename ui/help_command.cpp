@@ -204,7 +204,8 @@ private:
         if (asked.file.isEmpty() || asked.file != m_state.path || page.scheme() != kHelpScheme)
             return;
         StartPrintJob(m_process->program(), m_process->processEnvironment(),
-                      channel::Print{asked.file, page.toEncoded(), asked.title});
+                      channel::Print{asked.file, page.toEncoded(), asked.title, asked.window,
+                                     asked.middleX, asked.middleY});
     }
 
     // A web or mail address a help page links to, clicked in the viewer,

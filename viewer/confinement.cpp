@@ -11,6 +11,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -250,6 +251,48 @@ std::string Env(const char* name) {
     return value ? std::string(value) : std::string();
 }
 
+// The colour scheme qt6ct's settings name, when it is a scheme file
+// (".conf") given by its absolute path; empty else.
+std::string Qt6ctColourScheme(const std::string& settings) {
+    std::ifstream in(settings);
+    const std::string key = "color_scheme_path=";
+    std::string section;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.front() == '[') section = line;
+        if (section != "[Appearance]" || line.compare(0, key.size(), key) != 0) continue;
+        const std::string path = line.substr(key.size());
+        const bool scheme = path.size() > 5 && path.compare(path.size() - 5, 5, ".conf") == 0;
+        return scheme && path.front() == '/' ? path : std::string();
+    }
+    return {};
+}
+
+// The desktop's theme and font settings, to be read and never written:
+// qt6ct's folder (its settings, colour schemes and style sheets) and the
+// colour scheme its settings choose, GTK's settings.ini, KDE's kdeglobals
+// and fontconfig's user configuration, in the user's configuration folder
+// and in each of the system's. Each is named on its own: nothing else of
+// the home folder becomes readable.
+void AddDesktopSettings(std::vector<std::string>& places, const std::string& home,
+                        const std::string& config, const std::string& data) {
+    std::vector<std::string> bases{config};
+    const std::string dirs = Env("XDG_CONFIG_DIRS").empty() ? "/etc/xdg" : Env("XDG_CONFIG_DIRS");
+    for (std::size_t from = 0; from <= dirs.size();) {
+        const std::size_t to = std::min(dirs.find(':', from), dirs.size());
+        if (to > from && dirs[from] == '/') bases.push_back(dirs.substr(from, to - from));
+        from = to + 1;
+    }
+    for (const std::string& base : bases)
+        for (const char* name : {"/qt6ct", "/gtk-3.0/settings.ini", "/gtk-4.0/settings.ini",
+                                 "/kdeglobals", "/fontconfig"})
+            places.push_back(base + name);
+    places.push_back(data + "/qt6ct");
+    places.push_back(home + "/.fonts.conf");
+    const std::string scheme = Qt6ctColourScheme(config + "/qt6ct/qt6ct.conf");
+    if (!scheme.empty()) places.push_back(scheme);
+}
+
 }  // namespace
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -280,9 +323,10 @@ std::vector<std::string> PlacesQtReads() {
         Env("XDG_CONFIG_HOME").empty() ? home + "/.config" : Env("XDG_CONFIG_HOME");
     const std::string data =
         Env("XDG_DATA_HOME").empty() ? home + "/.local/share" : Env("XDG_DATA_HOME");
-    for (const std::string& place : {cache + "/fontconfig", config + "/fontconfig", data + "/fonts",
-                                     data + "/icons", home + "/.fonts", home + "/.icons"})
+    for (const std::string& place : {cache + "/fontconfig", data + "/fonts", data + "/icons",
+                                     home + "/.fonts", home + "/.icons"})
         places.push_back(place);
+    AddDesktopSettings(places, home, config, data);
     places.push_back(Env("XAUTHORITY").empty() ? home + "/.Xauthority" : Env("XAUTHORITY"));
     if (!Env("ICEAUTHORITY").empty()) places.push_back(Env("ICEAUTHORITY"));
     return places;

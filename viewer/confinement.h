@@ -59,8 +59,9 @@ struct ConfinementReport {
 };
 
 // What Qt reads once a program is confined: its libraries and plugins,
-// fonts and their configuration, icon themes, the X authority cookie, and
-// the program's own /proc entries.
+// fonts and their configuration, icon themes, the desktop's theme settings
+// (qt6ct's, GTK's settings.ini, KDE's kdeglobals), the X authority cookie,
+// and the program's own /proc entries. All of it read-only.
 std::vector<std::string> PlacesQtReads();
 
 // Opens for reading each path that names a regular file (a FIFO or a

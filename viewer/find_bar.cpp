@@ -163,6 +163,10 @@ void FindBar::ShowMatches() {
         m_status->clear();
     } else if (m_matches.isEmpty()) {
         m_status->setText(QStringLiteral("Not found"));
+        // Nor does an earlier match stay selected, as if it were one.
+        QTextCursor cursor = m_page->textCursor();
+        cursor.clearSelection();
+        m_page->setTextCursor(cursor);
     } else {
         const QString total = m_matches.size() >= kMaxMatches
                                   ? QStringLiteral("%1+").arg(kMaxMatches)

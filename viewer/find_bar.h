@@ -4,7 +4,8 @@
 // and Next, and where the match shown stands among all ("3 of 7", "Not
 // found"). Every match on the page is highlighted, the current one as a
 // selection. Enter and F3 go to the next match, Shift+Enter and Shift+F3 to
-// the one before; Escape closes the bar.
+// the one before; Escape closes the bar. A text not found leaves nothing
+// selected.
 #include <QList>
 #include <QTextCursor>
 #include <QWidget>

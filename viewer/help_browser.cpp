@@ -21,7 +21,27 @@ namespace {
 constexpr std::array<int, 13> kZoomSteps{50,  67,  75,  80,  90,  100, 110,
                                          125, 150, 175, 200, 250, 300};
 
+// The colour a rule of the help's style sheet gives `property`; none
+// where it gives none.
+QColor SheetColour(const QString& selector, const QString& property) {
+    const QString sheet = QString::fromUtf8(kHelpStyleSheet);
+    const QRegularExpression rule(QStringLiteral("(?:^|[}\\s])%1\\s*\\{([^}]*)\\}")
+                                      .arg(QRegularExpression::escape(selector)));
+    const QRegularExpression colour(QStringLiteral("(?:^|[;\\s])%1\\s*:\\s*(#[0-9a-fA-F]{6})\\b")
+                                        .arg(QRegularExpression::escape(property)));
+    const QRegularExpressionMatch found = colour.match(rule.match(sheet).captured(1));
+    return found.hasMatch() ? QColor::fromString(found.captured(1)) : QColor();
+}
+
 }  // namespace
+
+QPalette PagePalette(QPalette palette) {
+    const QColor text = SheetColour(QStringLiteral("li"), QStringLiteral("color"));
+    const QColor page = SheetColour(QStringLiteral("body"), QStringLiteral("background-color"));
+    if (text.isValid()) palette.setColor(QPalette::Text, text);
+    if (page.isValid()) palette.setColor(QPalette::Base, page);
+    return palette;
+}
 
 QString HelpStyleSheet(int percent) {
     // Sizes in points follow the zoom; lengths in pixels (margins,
@@ -43,6 +63,7 @@ QString HelpStyleSheet(int percent) {
 HelpBrowser::HelpBrowser(QWidget* parent)
     : QTextBrowser(parent), m_images(ObjectReader(&m_file)), m_baseFont(font()) {
     document()->setDefaultStyleSheet(HelpStyleSheet(100));
+    setPalette(PagePalette(palette()));
     m_zoomLater.setSingleShot(true);
     m_zoomLater.setInterval(0);
     connect(&m_zoomLater, &QTimer::timeout, this, &HelpBrowser::ApplyZoom);

@@ -30,6 +30,10 @@ PageImages::Reader ObjectReader(const helpfile::ChmFile* const* file);
 
 // The help's own style sheet, its sizes at `percent` of their own.
 QString HelpStyleSheet(int percent);
+// `palette` with the page's own colours from that style sheet: the view's
+// background, and its text colour, in which Qt draws what the sheet cannot
+// reach (a list's bullets and numbers), from the sheet's list items.
+QPalette PagePalette(QPalette palette);
 
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT

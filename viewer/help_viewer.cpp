@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,13 @@ void RunHelpViewer(char** argv) {
     // Printing is another process's job, which the Help command starts.
     QObject::connect(
         &window, &HelpWindow::PrintRequested, &app, [&](const QByteArray& file, const QUrl& page) {
-            line.Send(channel::Print{file, page.toEncoded(), window.PageTitle().toUtf8()});
+            // X11's window ids fit an int; another system's that does not
+            // is not handed on.
+            const WId id = window.winId();
+            const int over = id <= WId(std::numeric_limits<int>::max()) ? int(id) : 0;
+            const QPoint middle = window.frameGeometry().center();
+            line.Send(channel::Print{file, page.toEncoded(), window.PageTitle().toUtf8(), over,
+                                     middle.x(), middle.y()});
         });
     // The viewer is confined: a web or mail address goes to the desktop
     // through the program that started it.

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStringDecoder>
@@ -29,6 +28,7 @@
 #include "application.h"
 #include "chm_file.h"
 #include "find_bar.h"
+#include "full_text_tips.h"
 #include "help_browser.h"
 #include "help_page.h"
 #include "index_pane.h"
@@ -139,6 +139,8 @@ void HelpWindow::BuildWindow() {
     m_contents->setObjectName(QStringLiteral("helpContents"));
     m_contents->setHeaderHidden(true);
     m_contents->setUniformRowHeights(true);
+    // A title cut off at the pane's edge shows whole in its tooltip.
+    m_contents->setItemDelegate(new FullTextTips(m_contents));
     connect(m_contents, &QTreeWidget::currentItemChanged, this, &HelpWindow::ContentsItemChosen);
     connect(m_contents, &QTreeWidget::itemClicked, this, &HelpWindow::ContentsItemChosen);
 
@@ -176,6 +178,8 @@ void HelpWindow::BuildWindow() {
     m_tabs->addTab(m_contents, QStringLiteral("&Contents"));
     m_tabs->addTab(m_indexPane, QStringLiteral("&Index"));
     m_tabs->addTab(searchPane, QStringLiteral("&Search"));
+    // The three tabs stay whole in any font: the pane is never narrower.
+    m_tabs->setUsesScrollButtons(false);
     connect(m_tabs, &QTabWidget::currentChanged, this, [this, searchPane](int index) {
         if (m_tabs->widget(index) == searchPane) m_searchText->setFocus();
         if (m_tabs->widget(index) == m_indexPane)
@@ -327,43 +331,6 @@ void HelpWindow::ShowMessage(const QString& heading, const QString& body) {
     m_browser->setHtml(QStringLiteral("<html><body><h2>%1</h2>%2</body></html>")
                            .arg(heading.toHtmlEscaped(), body));
     statusBar()->clearMessage();
-}
-
-// The window's keys: find, zoom, print, and closing.
-void HelpWindow::AddKeys() {
-    const auto key = [this](const QKeySequence& sequence, auto slot) {
-        auto* shortcut = new QShortcut(sequence, this);
-        connect(shortcut, &QShortcut::activated, this, slot);
-        return shortcut;
-    };
-    key(QKeySequence::Find, [this] { m_findBar->Open(); });
-    // F3 and Shift+F3 on every desktop, beside its own keys for them.
-    const auto withF3 = [](QKeySequence::StandardKey standard, const QKeySequence& f3) {
-        QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
-        if (!keys.contains(f3)) keys << f3;
-        return keys;
-    };
-    key(QKeySequence(), [this] {
-        m_findBar->Next();
-    })->setKeys(withF3(QKeySequence::FindNext, QKeySequence(Qt::Key_F3)));
-    key(QKeySequence(), [this] {
-        m_findBar->Previous();
-    })->setKeys(withF3(QKeySequence::FindPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F3)));
-    key(QKeySequence::ZoomIn, [this] { m_browser->ZoomIn(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { m_browser->ZoomIn(); });
-    key(QKeySequence::ZoomOut, [this] { m_browser->ZoomOut(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_0), [this] { m_browser->ResetZoom(); });
-    key(QKeySequence::Print, [this] {
-        if (m_file) emit PrintRequested(m_path, m_browser->source());
-    });
-    key(QKeySequence(Qt::CTRL | Qt::Key_W), [this] { close(); });
-    // Escape closes the find bar first, then the window.
-    key(QKeySequence(Qt::Key_Escape), [this] {
-        if (m_findBar->isVisible())
-            m_findBar->Close();
-        else
-            close();
-    });
 }
 
 QString HelpWindow::PageTitle() const {

@@ -5,7 +5,10 @@
 // contents, an Index pane of its keywords (index_pane.h), a Search pane
 // over the text of all its pages, Back, Forward and Home, a find bar
 // (find_bar.h), zoom, and printing (handed to a process of its own).
-// Ctrl+W or Escape closes it.
+// Ctrl+W closes it, and so does Escape, once it has emptied the Index or
+// Search field it is pressed in and closed the find bar. A contents title
+// cut off at the pane's edge shows whole in its tooltip; the print dialog
+// stands over this window.
 //
 // Nothing is read from the disk or the network: no scripts run, and a link
 // to outside the file is shown as its address and handed to the desktop's

@@ -17,9 +17,11 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QWindow>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -163,8 +165,48 @@ int OpenPdf(const QString& path, QString* why) {
     return -1;
 }
 
+// Moves a window, as it is shown at the size it settles then, so that its
+// middle is at a point, within that point's screen.
+class MiddleAt : public QObject {
+public:
+    MiddleAt(QWidget* window, QPoint middle) : QObject(window), m_middle(middle) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QScreen* screen = QGuiApplication::screenAt(m_middle);
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Show || !screen || !window) return false;
+        QRect frame(QPoint(), window->frameSize());
+        frame.moveCenter(m_middle);
+        // At its screen's top left when larger than the screen.
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(qBound(room.left(), frame.left(), room.right() + 1 - frame.width()));
+        frame.moveTop(qBound(room.top(), frame.top(), room.bottom() + 1 - frame.height()));
+        window->move(frame.topLeft());
+        return false;
+    }
+
+private:
+    QPoint m_middle;
+};
+
+// The dialog stands over the help window that asked to print: its
+// transient window, in the middle of it, where one program's window can
+// stand over another's by its id (X11); elsewhere it opens on its own.
+void StandOver(QDialog& dialog, const channel::Print& request) {
+    if (request.window <= 0 || QGuiApplication::platformName() != QLatin1String("xcb")) return;
+    QWindow* helpWindow = QWindow::fromWinId(static_cast<WId>(request.window));
+    if (!helpWindow) return;
+    dialog.winId();  // its own window, made now
+    dialog.windowHandle()->setTransientParent(helpWindow);
+    new MiddleAt(&dialog, QPoint(request.middleX, request.middleY));
+}
+
 // The dialog's choices; false when the user cancelled.
-bool AskUser(const QString& title, PrintSettings& settings, QString& pdf) {
+bool AskUser(const QString& title, const channel::Print& request, PrintSettings& settings,
+             QString& pdf) {
     // The file the dialog proposes is the title's name in the current
     // folder when that is below the home folder: make it the home folder
     // itself, never the folder the help file came from.
@@ -173,6 +215,7 @@ bool AskUser(const QString& title, PrintSettings& settings, QString& pdf) {
     printer.setDocName(title);
     QPrintDialog dialog(&printer);
     dialog.setWindowTitle(QStringLiteral("Print %1").arg(title));
+    StandOver(dialog, request);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -304,7 +347,7 @@ int RunPrintJob(const QStringList& arguments, int& argc, char** argv) {
     settings.printer = chosen->printer.toUtf8();
     // The choice is the user's, made before anything of the file is read.
     const bool asked = pdf.isEmpty() && chosen->printer.isEmpty();
-    if (asked && !AskUser(title, settings, pdf)) return 0;
+    if (asked && !AskUser(title, *request, settings, pdf)) return 0;
     const auto failed = [&](const QString& what) {
         Fail(what);
         if (asked) QMessageBox::warning(nullptr, title, what);

@@ -1,7 +1,7 @@
 // The help's style sheet read as the viewer applies it: every text colour it
 // sets against every background that text can stand on, at the contrast
 // WCAG asks of body text (4.5:1), so that no page depends on the desktop's
-// colours for its text or links.
+// colours for its text, links or bullets.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -67,8 +67,10 @@ TEST(HelpStyleContrastTest, EveryTextColourStandsOutFromItsBackground) {
     const Rule& body = rules.at("body");
     ASSERT_FALSE(body.color.empty());
     ASSERT_FALSE(body.background.empty());
-    // Links are given the page's colour; the desktop's need not suit it.
+    // Links and list items (whose colour the viewer gives their bullets)
+    // are given the page's colours; the desktop's need not suit it.
     ASSERT_TRUE(rules.count("a") && !rules.at("a").color.empty());
+    ASSERT_TRUE(rules.count("li") && !rules.at("li").color.empty());
 
     // Text of a rule without a background of its own stands on the page or
     // on any background set without a text colour (a highlighted row).

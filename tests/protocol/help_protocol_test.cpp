@@ -45,11 +45,11 @@ void HelpProtocolTest::fieldsArriveWhole_data() {
 // fed in uneven pieces: one line, and the same message.
 void HelpProtocolTest::fieldsArriveWhole() {
     QFETCH(QByteArray, value);
-    const channel::Print print{value, "help:/" + value.left(8), value};
+    const channel::Print print{value, "help:/" + value.left(8), value, 0x1a00007, -40, 2160};
     const channel::Places places{{value, QByteArray(), value}};
     const QByteArray lines = channel::Encode(print) + channel::Encode(places);
     QCOMPARE(lines.count('\n'), 2);
-    QCOMPARE(lines.count(' '), 6);  // one before each field
+    QCOMPARE(lines.count(' '), 9);  // one before each field
     for (const char c : lines)
         QVERIFY2(c == '\n' || (c >= ' ' && c < 127), "a raw control or non-ASCII byte");
 
@@ -65,6 +65,9 @@ void HelpProtocolTest::fieldsArriveWhole() {
     QCOMPARE(back->file, print.file);
     QCOMPARE(back->page, print.page);
     QCOMPARE(back->title, print.title);
+    QCOMPARE(back->window, print.window);
+    QCOMPARE(back->middleX, print.middleX);
+    QCOMPARE(back->middleY, print.middleY);
     QVERIFY(!channel::Decode<channel::Open>(*first));
     const std::optional<channel::Places> placesBack = channel::Decode<channel::Places>(*second);
     QVERIFY(placesBack);

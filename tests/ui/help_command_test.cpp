@@ -264,6 +264,8 @@ void HelpCommandTest::hostileTitles() {
     // The title came whole, as text: Qt's window title flattens line ends,
     // and the channel changes nothing of the rest.
     QCOMPARE(QString::fromUtf8(print->title), shown);
+    // And the viewer's window, for the print dialog to stand over.
+    QVERIFY(print->window > 0);
 }
 
 void HelpCommandTest::helpMenu_data() {

@@ -17,26 +17,15 @@
 #include "help_protocol.h"
 #include "help_viewer.h"
 #include "help_window.h"
+#include "help_window_user.h"
 
 namespace {
 
 // Once a help window shows a page and is the active window, Ctrl+P, once.
 void PressCtrlPOnceShown() {
-    auto* poll = new QTimer(QCoreApplication::instance());
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* window = qobject_cast<mensura::HelpWindow*>(widget);
-            if (!window || !window->isVisible() || window->CurrentPage().isEmpty()) continue;
-            if (!window->isActiveWindow()) {
-                window->activateWindow();
-                return;
-            }
-            QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
-            poll->deleteLater();
-            return;
-        }
+    UseHelpWindowOnceShown([](mensura::HelpWindow* window) {
+        QTest::keyClick(window, Qt::Key_P, Qt::ControlModifier);
     });
-    poll->start(10);
 }
 Q_COREAPP_STARTUP_FUNCTION(PressCtrlPOnceShown)
 

@@ -34,6 +34,22 @@ void Write(const fs::path& path, const std::string& text) {
     std::ofstream(path) << text;
 }
 
+// How many of the attempts went otherwise than they should, each told on
+// standard error; a refusal is EACCES.
+int FailedAttempts(const std::vector<Attempt>& attempts) {
+    int failed = 0;
+    for (const Attempt& a : attempts) {
+        const int fd = open(a.path.c_str(), a.flags | O_CLOEXEC, 0600);
+        const bool opened = fd >= 0;
+        const int error = errno;
+        if (fd >= 0) close(fd);
+        if (opened == a.allowed && (opened || error == EACCES)) continue;
+        std::fprintf(stderr, "%s: %s\n", a.what, opened ? "opened" : std::strerror(error));
+        ++failed;
+    }
+    return failed;
+}
+
 // Runs `body` in a child; its exit status is the number of failed checks,
 // each told on standard error.
 int InChild(const std::function<int()>& body) {
@@ -84,15 +100,7 @@ TEST_F(ConfinementTest, OnlyTheNamedPlacesAndTheHelpFileStayReadable) {
         if (report.landlockAbi == 0) return 77;  // no Landlock in this kernel
         int failed = report.files && report.sockets ? 0 : 1;
         if (failed) std::fprintf(stderr, "confined: %s\n", report.Describe().c_str());
-        for (const Attempt& a : attempts) {
-            const int fd = open(a.path.c_str(), a.flags | O_CLOEXEC, 0600);
-            const bool opened = fd >= 0;
-            const int error = errno;
-            if (fd >= 0) close(fd);
-            if (opened == a.allowed && (opened || error == EACCES)) continue;
-            std::fprintf(stderr, "%s: %s\n", a.what, opened ? "opened" : std::strerror(error));
-            ++failed;
-        }
+        failed += FailedAttempts(attempts);
         // Only local sockets.
         const int local = socket(AF_UNIX, SOCK_STREAM, 0);
         const int internet = socket(AF_INET, SOCK_STREAM, 0);
@@ -107,6 +115,57 @@ TEST_F(ConfinementTest, OnlyTheNamedPlacesAndTheHelpFileStayReadable) {
     if (failures == 77) GTEST_SKIP() << "the kernel offers no Landlock";
     EXPECT_EQ(failures, 0);
     EXPECT_FALSE(fs::exists("/tmp/mensura-confine-new"));
+}
+
+// The desktop's theme and font settings stay readable, as the places Qt
+// reads name them, in the user's configuration folder: qt6ct's settings and
+// colour schemes (and one its settings choose elsewhere), GTK's and KDE's
+// settings, fontconfig's. Nothing else there, nor in the home folder, and
+// none of them can be written.
+TEST_F(ConfinementTest, TheDesktopsThemeSettingsAndNothingElse) {
+    const fs::path config = m_root / "home/.config";
+    const fs::path chosen = m_root / "schemes/night.conf";
+    for (const char* folder : {"qt6ct/colors", "gtk-3.0", "gtk-4.0", "fontconfig", "kde"})
+        fs::create_directories(config / folder);
+    fs::create_directories(chosen.parent_path());
+    Write(config / "qt6ct/qt6ct.conf", "[Appearance]\ncolor_scheme_path=" + chosen.string() + "\n");
+    for (const fs::path& file :
+         {config / "qt6ct/colors/dusk.conf", chosen, m_root / "schemes/other.conf",
+          config / "gtk-3.0/settings.ini", config / "gtk-3.0/bookmarks",
+          config / "gtk-4.0/settings.ini", config / "kdeglobals", config / "kde/kdeglobals",
+          config / "fontconfig/fonts.conf", config / "secrets.conf", m_root / "home/.bashrc"})
+        Write(file, "[Settings]\n");
+    const std::vector<Attempt> attempts = {
+        {"qt6ct's settings", config / "qt6ct/qt6ct.conf", O_RDONLY, true},
+        {"qt6ct's colour schemes", config / "qt6ct/colors/dusk.conf", O_RDONLY, true},
+        {"the colour scheme qt6ct chooses", chosen, O_RDONLY, true},
+        {"a file beside that scheme", m_root / "schemes/other.conf", O_RDONLY, false},
+        {"GTK 3's settings", config / "gtk-3.0/settings.ini", O_RDONLY, true},
+        {"GTK 4's settings", config / "gtk-4.0/settings.ini", O_RDONLY, true},
+        {"KDE's settings", config / "kdeglobals", O_RDONLY, true},
+        {"fontconfig's settings", config / "fontconfig/fonts.conf", O_RDONLY, true},
+        {"GTK's bookmarks", config / "gtk-3.0/bookmarks", O_RDONLY, false},
+        {"a file named kdeglobals deeper down", config / "kde/kdeglobals", O_RDONLY, false},
+        {"another file in the configuration folder", config / "secrets.conf", O_RDONLY, false},
+        {"the configuration folder itself", config, O_RDONLY | O_DIRECTORY, false},
+        {"a file of the home folder", m_root / "home/.bashrc", O_RDONLY, false},
+        {"writing qt6ct's settings", config / "qt6ct/qt6ct.conf", O_WRONLY, false},
+        {"writing GTK's settings", config / "gtk-3.0/settings.ini", O_WRONLY, false},
+        {"writing KDE's settings", config / "kdeglobals", O_WRONLY, false},
+        {"a new colour scheme", config / "qt6ct/colors/new.conf", O_WRONLY | O_CREAT, false},
+    };
+    const int failures = InChild([&] {
+        setenv("HOME", (m_root / "home").c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        ConfinementRules rules;
+        rules.readable = PlacesQtReads();
+        rules.reach = ConfinementRules::Reach::Display;
+        if (Confine(rules).landlockAbi == 0) return 77;
+        return FailedAttempts(attempts);
+    });
+    if (failures == 77) GTEST_SKIP() << "the kernel offers no Landlock";
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(fs::exists(config / "qt6ct/colors/new.conf"));
 }
 
 // A local socket listening outside the confinement: at a path, like the

@@ -14,10 +14,13 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextList>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 #include <algorithm>
@@ -80,8 +83,13 @@ private slots:
     void zoom();
     void keysThatClose_data();
     void keysThatClose();
+    void escapeEmptiesTheFieldFirst_data();
+    void escapeEmptiesTheFieldFirst();
+    void cutOffTitlesShowWhole();
     void printing();
     void fitsTheScreen();
+    void tabsStayWhole();
+    void bulletsInThePagesColour();
 
 private:
     HelpWindow* Show(const QString& requested, const QString& programFolder);
@@ -427,6 +435,7 @@ void HelpWindowTest::findInPage() {
     field->setText("qzxjvkwy");
     QCOMPARE(status->text(), QStringLiteral("Not found"));
     QVERIFY(page->extraSelections().isEmpty());
+    QVERIFY(!page->textCursor().hasSelection());  // nor is the last match still selected
     QTest::keyClick(field, Qt::Key_Escape);
     QVERIFY(!bar->isVisible());
     QVERIFY(m_viewer->isVisible());
@@ -477,6 +486,81 @@ void HelpWindowTest::keysThatClose() {
     QVERIFY(!m_viewer->isVisible());
 }
 
+void HelpWindowTest::escapeEmptiesTheFieldFirst_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("findBar");
+    // How many presses of Escape the window stays open for.
+    QTest::addColumn<int>("open");
+    QTest::newRow("Index, a word typed") << 1 << "helpIndexText"
+                                         << "gallon" << false << 1;
+    QTest::newRow("Index, empty") << 1 << "helpIndexText"
+                                  << "" << false << 0;
+    QTest::newRow("Search, words typed") << 2 << "helpSearchText"
+                                         << "cubic feet" << false << 1;
+    QTest::newRow("Search, empty") << 2 << "helpSearchText"
+                                   << "" << false << 0;
+    QTest::newRow("Search, words typed, find bar open") << 2 << "helpSearchText"
+                                                        << "cubic" << true << 2;
+    QTest::newRow("Search, empty, find bar open") << 2 << "helpSearchText"
+                                                  << "" << true << 1;
+}
+
+// Escape in the Index or the Search field empties it first; once it is
+// empty, Escape closes the find bar, if open, then the window.
+void HelpWindowTest::escapeEmptiesTheFieldFirst() {
+    QFETCH(int, tab);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, findBar);
+    QFETCH(int, open);
+    QVERIFY(Show(m_helpFile, QString()));
+    if (findBar) QTest::keyClick(m_viewer, Qt::Key_F, Qt::ControlModifier);
+    m_viewer->findChild<QTabWidget*>("helpTabs")->setCurrentIndex(tab);
+    auto* text = m_viewer->findChild<QLineEdit*>(field);
+    QTRY_VERIFY(text->hasFocus());
+    QTest::keyClicks(text, typed);
+    for (int press = 0; press < open; ++press) {
+        QTest::keyClick(text, Qt::Key_Escape);
+        QVERIFY2(m_viewer->isVisible(),
+                 qPrintable(QStringLiteral("closed at press %1").arg(press + 1)));
+    }
+    QCOMPARE(text->text(), QString());
+    QVERIFY(!m_viewer->findChild<QWidget*>("helpFindBar")->isVisible());
+    QTest::keyClick(text->hasFocus() ? static_cast<QWidget*>(text) : m_viewer, Qt::Key_Escape);
+    QVERIFY(!m_viewer->isVisible());
+}
+
+// A contents title cut off at the pane's edge shows whole in its tooltip;
+// a title shown whole has none.
+void HelpWindowTest::cutOffTitlesShowWhole() {
+    QVERIFY(Show(m_helpFile, QString()));
+    auto* contents = m_viewer->findChild<QTreeWidget*>("helpContents");
+    const auto tipOf = [contents](QTreeWidgetItem* item) {
+        QToolTip::hideText();  // which hides it a moment later
+        for (int wait = 0; wait < 100 && QToolTip::isVisible(); ++wait) QTest::qWait(10);
+        contents->scrollToItem(item);
+        const QPoint at = contents->visualItemRect(item).center();
+        QHelpEvent asked(QEvent::ToolTip, at, contents->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(contents->viewport(), &asked);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    QTreeWidgetItem* cut = nullptr;
+    QTreeWidgetItem* whole = nullptr;
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) {
+        const int needed = contents->fontMetrics().horizontalAdvance((*it)->text(0));
+        const int room = contents->visualItemRect(*it).width();
+        if (needed > room && !cut) cut = *it;
+        if (needed < room / 2 && !whole) whole = *it;
+    }
+    QVERIFY2(cut && whole, "the contents pane cuts off no title, or every one");
+    QTextDocument tip;
+    tip.setHtml(tipOf(cut));
+    QCOMPARE(tip.toPlainText(), cut->text(0));
+    QCOMPARE(tipOf(whole), QString());
+}
+
 // Ctrl+P asks for the page shown, of the file shown (the print job itself
 // is print_job_test's).
 void HelpWindowTest::printing() {
@@ -498,6 +582,57 @@ void HelpWindowTest::fitsTheScreen() {
     QVERIFY(room.contains(m_viewer->frameGeometry()));
     QCOMPARE(Browser()->accessibleName(), QStringLiteral("Help page"));
     QVERIFY(!m_viewer->findChild<QAction*>("helpHome")->icon().isNull());
+}
+
+// The three tabs are shown whole, in a desktop's font larger than Qt's own.
+void HelpWindowTest::tabsStayWhole() {
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSizeF(std::max(normal.pointSizeF(), 9.0) * 1.6);
+    QApplication::setFont(large);
+    const bool shown = Show(m_helpFile, QString());
+    QApplication::setFont(normal);
+    QVERIFY(shown);
+    const auto* tabs = m_viewer->findChild<QTabBar*>();
+    QVERIFY2(
+        tabs->width() >= tabs->sizeHint().width(),
+        qPrintable(QStringLiteral("%1 of %2").arg(tabs->width()).arg(tabs->sizeHint().width())));
+}
+
+// Under a dark desktop palette the page stays in its own colours, and so do
+// its list's bullets, which Qt draws in the view's text colour: dark on the
+// page's white, not the desktop's light text colour.
+void HelpWindowTest::bulletsInThePagesColour() {
+    const QPalette normal = QApplication::palette();
+    QPalette dark = normal;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, "#202020"},
+                                       {QPalette::WindowText, "#e0e0e0"},
+                                       {QPalette::Base, "#181818"},
+                                       {QPalette::Text, "#e8e8e8"}})
+        dark.setColor(role, QColor::fromString(colour));
+    QApplication::setPalette(dark);
+    const bool shown = Show(m_helpFile, QString());
+    QApplication::setPalette(normal);
+    QVERIFY(shown);
+    QTextBrowser* browser = Browser();
+    QTextBlock item = browser->document()->begin();
+    while (item.isValid() &&
+           !(item.textList() && item.textList()->format().style() == QTextListFormat::ListDisc))
+        item = item.next();
+    QVERIFY2(item.isValid(), "the first page has no bulleted list");
+    const QTextCursor start(item);
+    browser->setTextCursor(start);
+    browser->ensureCursorVisible();
+    // The bullet stands left of the item's first line.
+    const QRect line = browser->cursorRect(start);
+    const QImage page = browser->viewport()->grab().toImage();
+    QVERIFY(line.left() > 4 && line.bottom() < page.height());
+    float darkest = 1;
+    for (int y = line.top(); y <= line.bottom(); ++y)
+        for (int x = 0; x < line.left(); ++x)
+            darkest = std::min(darkest, page.pixelColor(x, y).lightnessF());
+    QCOMPARE(page.pixelColor(1, line.center().y()), QColor(Qt::white));
+    QVERIFY2(darkest < 0.3f, qPrintable(QString::number(darkest)));
 }
 
 QTEST_MAIN(HelpWindowTest)
