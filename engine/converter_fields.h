@@ -43,7 +43,8 @@ enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
 struct RunStatus {
     enum class Kind {
         Ok,              // a block ran and the source row was marked
-        NothingMatched,  // no category or no unit matched: nothing written
+        NothingMatched,  // no category or no unit matched: nothing written,
+                         // but with ShowInRows every row is emptied
         CellFailed,      // a cell failed its check; rows before it are written
     };
     Kind kind = Kind::NothingMatched;
@@ -62,7 +63,9 @@ enum class OnFailure {
     Stop,
     // The same, and then the failing row names the error ("Overflow") and
     // every row the run did not reach is emptied, so that no row goes on
-    // showing a number computed from an earlier input. What the window shows.
+    // showing a number computed from an earlier input. A unit text that
+    // names no unit of the category ("MILES7", "feet") empties every row
+    // for the same reason, as the clear command does. What the window shows.
     ShowInRows,
 };
 

@@ -98,6 +98,11 @@ RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators
         }
         status.kind = RunStatus::Kind::Ok;
     }
+    // No block for the unit text: no row may go on showing a number computed
+    // for another unit or input.
+    if (status.kind == RunStatus::Kind::NothingMatched && onFailure == OnFailure::ShowInRows)
+        for (int row = 1; row <= kRowCount; ++row)
+            fields.SetValueCaption(row, std::string(), std::nullopt, UnitOfRow(units, row));
     MarkSourceRow(table, status.unit, fields);
     return status;
 }

@@ -127,6 +127,7 @@ private:
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
+    QWidget* m_unitList = nullptr;  // the window of the selector's open list
     QPushButton* m_cmdClear = nullptr;
     QPushButton* m_cmdLength = nullptr;
     QPushButton* m_cmdCapacity = nullptr;
@@ -141,6 +142,10 @@ private:
     std::array<std::optional<CellNumber>, kRowCount> m_numbers{};
 
     ResultsMenus m_menus;
+
+    // A choice in the unit list now comes from the mouse (its open list or
+    // its wheel) and gives the input box back the focus.
+    bool m_pointerPick = false;
 
     // The About window while it is loaded; it has no owner, so the main
     // window tracks it to raise it and to close it with itself.
