@@ -54,6 +54,9 @@ struct RunStatus {
     // the results were computed from.
     std::optional<float> input;
     std::string unit;
+    // With the input: how its text was read, where that was not simply as
+    // typed ("Read as: 2 (...)", DescribeReading); empty otherwise.
+    std::string readAs;
 };
 
 // What a recompute does when a cell fails its floating-point check.

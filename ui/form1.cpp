@@ -309,6 +309,7 @@ void Form1::RecomputeResults() {
     // engine then says so in that row and empties the rows it did not reach.
     const RunStatus run = mensura::RecomputeResults(*this, separators, OnFailure::ShowInRows);
     const AccessibleBatch described([this, run] { DescribeResults(&run); });
+    DescribeInput(run.input ? run.readAs : DescribeReading(InputText()));
 }
 
 }  // namespace mensura

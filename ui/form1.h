@@ -124,6 +124,9 @@ private:
     AccessibleBatch ResultsBatch();
     // From what `run` read, when a recompute has just filled the rows.
     void DescribeResults(const RunStatus* run = nullptr);
+    // The input box's tooltip and description: how its text was read
+    // (DescribeReading's words), or what it takes when it was read as typed.
+    void DescribeInput(const std::string& readAs);
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "caption_label.h"
@@ -16,9 +17,7 @@ namespace mensura {
 // their text, which is their accessible name; they get descriptions only.
 void Form1::DescribeControls() {
     m_txtUserData->setAccessibleName(QStringLiteral("Enter Number"));
-    const QString decimalPoint = QStringLiteral("Type a number with \".\" as the decimal point");
-    m_txtUserData->setAccessibleDescription(decimalPoint);
-    m_txtUserData->setToolTip(decimalPoint);
+    DescribeInput(std::string());
     m_cboMeasures->setAccessibleName(QStringLiteral("Unit of the number"));
     m_cboMeasures->setAccessibleDescription(
         QStringLiteral("Choose the unit the number is in from the list"));
@@ -70,6 +69,18 @@ void Form1::DescribeResults(const RunStatus* run) {
                (read ? QString::fromStdString(run->unit) : m_cboMeasures->currentText());
     }
     if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
+}
+
+// What the box takes, or, when its text was not read as typed, how it was
+// read. The tooltip is rich text, so that a typed "<b>" stays as typed.
+void Form1::DescribeInput(const std::string& readAs) {
+    const QString description =
+        readAs.empty() ? QStringLiteral("Type a number with \".\" as the decimal point")
+                       : QString::fromStdString(readAs);
+    // Unchanged on most keystrokes; setting it again would still send an event.
+    if (m_txtUserData->accessibleDescription() == description) return;
+    m_txtUserData->setAccessibleDescription(description);
+    m_txtUserData->setToolTip(readAs.empty() ? description : Qt::convertFromPlainText(description));
 }
 
 // A value label is read by its caption; its description names the unit of
