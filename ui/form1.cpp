@@ -225,8 +225,15 @@ void Form1::ShowCategory(const Category& category) {
     {
         const QSignalBlocker blocker(m_cboMeasures);
         m_cboMeasures->clear();
-        for (const std::string& item : category.selectorItems)
+        for (const std::string& item : category.selectorItems) {
             m_cboMeasures->addItem(QString::fromStdString(item));
+            // Which unit of that name it is, where the name could mean more than one.
+            const QString note = FromStd(UnitNoteText(item));
+            if (note.isEmpty()) continue;
+            const int index = m_cboMeasures->count() - 1;
+            m_cboMeasures->setItemData(index, note, Qt::ToolTipRole);
+            m_cboMeasures->setItemData(index, note, Qt::AccessibleDescriptionRole);
+        }
         const QString unit = QString::fromStdString(category.defaultUnit);
         m_cboMeasures->setCurrentIndex(m_cboMeasures->findText(unit));
         m_cboMeasures->setEditText(unit);
@@ -234,6 +241,7 @@ void Form1::ShowCategory(const Category& category) {
     m_lbMeasurement->SetCaption(QString::fromStdString(category.name));
     for (int row = 1; row <= kRowCount; ++row) {
         m_names[Index(row)]->SetCaption(QString::fromStdString(category.nameCaptions[Index(row)]));
+        DescribeName(row);
         DescribeValue(row, category.units[Index(row)]);
     }
     m_lbMeasurement->setAccessibleDescription(m_lbMeasurement->text());

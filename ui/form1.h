@@ -121,6 +121,10 @@ private:
     // Names and descriptions for assistive technology (form1_accessible.cpp).
     void DescribeControls();
     void DescribeValue(int row, std::string_view unit);
+    // The note on the unit a name label shows, where its name could mean
+    // more than one unit: the label's tooltip and description.
+    QString NameNote(int row) const;
+    void DescribeName(int row);
     AccessibleBatch ResultsBatch();
     // From what `run` read, when a recompute has just filled the rows.
     void DescribeResults(const RunStatus* run = nullptr);

@@ -39,9 +39,19 @@ void Form1::DescribeControls() {
         b.button->setAccessibleName(b.button->text().remove(QLatin1Char('&')));
         b.button->setAccessibleDescription(QString::fromLatin1(b.description));
     }
-    for (int row = 1; row <= kRowCount; ++row)
-        m_names[Index(row)]->setAccessibleDescription(
-            QStringLiteral("Unit of result row %1").arg(row));
+}
+
+QString Form1::NameNote(int row) const {
+    if (m_names[Index(row)]->text().isEmpty()) return QString();
+    return QString::fromStdString(UnitNoteText(RowUnit(row)));
+}
+
+// A name label is read by its caption; its description says which unit of
+// that name it is ("short ton (2,000 lb, ...)"), or else which row it names.
+void Form1::DescribeName(int row) {
+    const QString note = NameNote(row);
+    m_names[Index(row)]->setAccessibleDescription(
+        note.isEmpty() ? QStringLiteral("Unit of result row %1").arg(row) : note);
 }
 
 // Labels written under this batch announce nothing each; when the outermost

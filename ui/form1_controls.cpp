@@ -190,6 +190,7 @@ void Form1::BuildControls() {
         name->setAutoFillBackground(true);
         SetColours(name, QPalette::WindowText, QColor(255, 255, 0), QPalette::Window, darkGrey);
         name->SetDesignGeometry(NameLabelPlace(row));
+        name->SetDetail([this, row] { return NameNote(row); });
         m_names[Index(row)] = name;
 
         auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, m_results);
@@ -247,6 +248,8 @@ void Form1::ConnectHandlers() {
     // Down and the open list go on from the unit shown. The text stays as
     // typed and nothing is raised: typing still converts nothing by itself.
     connect(m_cboMeasures->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        // The selector's own tooltip: which unit of that name its text is.
+        m_cboMeasures->setToolTip(QString::fromStdString(UnitNoteText(text.toStdString())));
         const int index = m_cboMeasures->findText(text);
         if (index < 0 || index == m_cboMeasures->currentIndex()) return;
         const QSignalBlocker blocker(m_cboMeasures);

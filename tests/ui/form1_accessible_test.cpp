@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
 #include <QTextDocumentFragment>
 #include <QtTest>
 
+#include "caption_label.h"
 #include "form1_fixture.h"
 
 class Form1AccessibleTest : public Form1Fixture {
@@ -20,6 +22,8 @@ private slots:
     void inputBoxNamesTheDecimalPoint();
     void inputBoxSaysHowItWasRead_data();
     void inputBoxSaysHowItWasRead();
+    void ambiguousUnitsSayWhichTheyAre_data();
+    void ambiguousUnitsSayWhichTheyAre();
 };
 
 void Form1AccessibleTest::accessibleNames_data() {
@@ -180,6 +184,51 @@ void Form1AccessibleTest::inputBoxSaysHowItWasRead() {
     QCOMPARE(Box()->text(), number);
     QCOMPARE(Values(), values);
     QCOMPARE(box->text(QAccessible::Description), hint);
+}
+
+void Form1AccessibleTest::ambiguousUnitsSayWhichTheyAre_data() {
+    QTest::addColumn<QString>("button");
+    for (const mensura::Category& category : mensura::Categories()) {
+        QString name = QString::fromStdString(category.name).toLower();
+        name[0] = name[0].toUpper();
+        QTest::newRow(qPrintable(name)) << "cmd" + name;  // cmdLength, ...
+    }
+}
+
+// A unit whose name could mean more than one unit says which one it is, in
+// its name label's tooltip and description and in its selector item's; the
+// captions stay the unit strings.
+void Form1AccessibleTest::ambiguousUnitsSayWhichTheyAre() {
+    QFETCH(QString, button);
+    QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+    const mensura::Category& category =
+        *mensura::FindCategory(Find<QLabel>("lbMeasurement")->text().toStdString());
+    int noted = 0;
+    for (int row = 1; row <= mensura::kRowCount; ++row) {
+        const std::string& unit = category.units[static_cast<std::size_t>(row - 1)];
+        auto* name = Find<mensura::CaptionLabel>(QStringLiteral("lb_%1").arg(row));
+        QCOMPARE(name->text().toStdString(),
+                 category.nameCaptions[static_cast<std::size_t>(row - 1)]);
+        const QString note = name->text().isEmpty()
+                                 ? QString()
+                                 : QString::fromStdString(mensura::UnitNoteText(unit));
+        QCOMPARE(name->ToolTipText(), note);
+        QCOMPARE(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Description),
+                 note.isEmpty() ? QStringLiteral("Unit of result row %1").arg(row) : note);
+        const int item = Selector()->findText(QString::fromStdString(unit));
+        if (item >= 0) {
+            QCOMPARE(Selector()->itemData(item, Qt::ToolTipRole).toString(), note);
+            QCOMPARE(Selector()->itemData(item, Qt::AccessibleDescriptionRole).toString(), note);
+        }
+        if (!note.isEmpty()) ++noted;
+    }
+    QVERIFY(noted >= 2);
+    // The selector's own tooltip follows its text.
+    TypeUnit("TONS");
+    QCOMPARE(Selector()->toolTip(), QString::fromStdString(mensura::UnitNoteText("TONS")));
+    QVERIFY(Selector()->toolTip().startsWith("short ton (2,000 lb, 907.18474 kg)"));
+    TypeUnit("METERS");
+    QCOMPARE(Selector()->toolTip(), QString());
 }
 
 QTEST_MAIN(Form1AccessibleTest)
