@@ -43,7 +43,8 @@ enum class FpError { None, Overflow, DivisionByZero, InvalidOperation };
 struct RunStatus {
     enum class Kind {
         Ok,              // a block ran and the source row was marked
-        NothingMatched,  // no category or no unit matched: nothing written
+        NothingMatched,  // no category or no unit matched: nothing written,
+                         // but with ShowInRows every row is emptied
         CellFailed,      // a cell failed its check; rows before it are written
     };
     Kind kind = Kind::NothingMatched;
@@ -53,6 +54,9 @@ struct RunStatus {
     // the results were computed from.
     std::optional<float> input;
     std::string unit;
+    // With the input: how its text was read, where that was not simply as
+    // typed ("Read as: 2 (...)", DescribeReading); empty otherwise.
+    std::string readAs;
 };
 
 // What a recompute does when a cell fails its floating-point check.
@@ -62,7 +66,9 @@ enum class OnFailure {
     Stop,
     // The same, and then the failing row names the error ("Overflow") and
     // every row the run did not reach is emptied, so that no row goes on
-    // showing a number computed from an earlier input. What the window shows.
+    // showing a number computed from an earlier input. A unit text that
+    // names no unit of the category ("MILES7", "feet") empties every row
+    // for the same reason, as the clear command does. What the window shows.
     ShowInRows,
 };
 

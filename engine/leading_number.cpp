@@ -1,5 +1,6 @@
 // The leading-number parse: the number at the start of what was typed into
-// the input box, as LeadingNumber (number_text.h) reads it.
+// the input box, as LeadingNumber (number_text.h) reads it, and where in the
+// text that number ends.
 #include <charconv>
 #include <cstddef>
 #include <limits>
@@ -21,7 +22,8 @@ bool IsDigit(char c) {
 
 // "&H1F" or "&O17", read as a non-negative integer of any width; digits that
 // do not fit a double's precision are rounded, and too many give infinity.
-double RadixInteger(std::string_view s, std::size_t pos, int radix) {
+// `pos` ends after the last digit read.
+double RadixInteger(std::string_view s, std::size_t& pos, int radix) {
     double value = 0;
     for (; pos < s.size(); ++pos) {
         const char c = s[pos];
@@ -42,21 +44,37 @@ double RadixInteger(std::string_view s, std::size_t pos, int radix) {
 
 }  // namespace
 
+std::string WithoutBlanks(std::string_view text) {
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text)
+        if (!IsBlank(c)) compact.push_back(c);
+    return compact;
+}
+
 double LeadingNumber(std::string_view text) {
+    return ReadLeadingNumber(text).value;
+}
+
+LeadingNumberRead ReadLeadingNumber(std::string_view text) {
     // Blanks go wherever they stand; a text without any (the usual case) is
     // read where it is.
     std::string compact;
     if (text.find_first_of(" \t\n") != std::string_view::npos) {
-        compact.reserve(text.size());
-        for (char c : text)
-            if (!IsBlank(c)) compact.push_back(c);
+        compact = WithoutBlanks(text);
         text = compact;
     }
     const std::string_view s = text;
+    LeadingNumberRead read;
 
     if (s.size() >= 2 && s[0] == '&') {
-        if (s[1] == 'H' || s[1] == 'h') return RadixInteger(s, 2, 16);
-        if (s[1] == 'O' || s[1] == 'o') return RadixInteger(s, 2, 8);
+        read.radix = s[1] == 'H' || s[1] == 'h' ? 16 : s[1] == 'O' || s[1] == 'o' ? 8 : 10;
+        if (read.radix != 10) {
+            read.end = 2;
+            read.value = RadixInteger(s, read.end, read.radix);
+            read.digits = read.end > 2;
+            return read;
+        }
     }
 
     // Longest prefix of the form [+-] digits [. digits] [(E|e) [+-] digits];
@@ -80,7 +98,7 @@ double LeadingNumber(std::string_view text) {
             if (!nonZeroSeen) ++leadingFractionZeros;
         }
     }
-    if (!anyDigit) return 0.0;
+    if (!anyDigit) return read;  // no number: 0, and nothing of the text used
     long long exponent = 0;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
         std::size_t j = i + 1;
@@ -93,7 +111,12 @@ double LeadingNumber(std::string_view text) {
             i = j;  // the exponent is part of the number
         }
     }
-    if (!nonZeroSeen) return negative ? -0.0 : 0.0;
+    read.digits = true;
+    read.end = i;
+    if (!nonZeroSeen) {
+        read.value = negative ? -0.0 : 0.0;
+        return read;
+    }
 
     double value = 0;
     const auto result = std::from_chars(s.data() + start, s.data() + i, value);
@@ -104,7 +127,8 @@ double LeadingNumber(std::string_view text) {
             intDigits > 0 ? intDigits + exponent : exponent - leadingFractionZeros;
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
-    return negative ? -value : value;
+    read.value = negative ? -value : value;
+    return read;
 }
 
 }  // namespace mensura

@@ -3,6 +3,7 @@
 // Numbers as text: the leading number of what was typed, a result through
 // the display pattern, and the plainer texts that copying and the tooltip
 // show of it.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,20 @@ inline constexpr std::string_view kOutOfRangeText = "Out of range";
 // "&O" start a hexadecimal or octal integer. No number gives 0; a number
 // beyond the double range gives an infinity of its sign.
 double LeadingNumber(std::string_view text);
+
+// The same reading, with where it ended: LeadingNumber's value, and how
+// much of the text without its blanks the number took.
+struct LeadingNumberRead {
+    double value = 0;
+    std::size_t end = 0;  // bytes of the text without blanks that the number took
+    bool digits = false;  // a digit was read: false where the text is no number
+    int radix = 10;       // 16 after "&H", 8 after "&O"
+};
+LeadingNumberRead ReadLeadingNumber(std::string_view text);
+
+// The text with its blanks (spaces, tabs, line feeds) removed, as the reading
+// sees it.
+std::string WithoutBlanks(std::string_view text);
 
 // A value through the display pattern "#,###,###.#######": first rounded to
 // its precision's significant digits (7 for a single, 15 for a double), then

@@ -6,6 +6,7 @@
 #include <bitset>
 #include <string_view>
 
+#include "input_reading.h"
 #include "table.h"
 
 namespace mensura {
@@ -67,16 +68,31 @@ std::string Describe(const RunStatus& status) {
     return what + " at row " + std::to_string(status.failedRow);
 }
 
+namespace {
+
+// Overflow of this rounding is not an error: the input simply becomes an
+// infinity, which the cells then show as out of range.
+float InputValue(const LeadingNumberRead& read) {
+    return static_cast<float>(RoundToSingle(read.value).value);
+}
+
+}  // namespace
+
 float ReadInputValue(const ConverterFields& fields) {
-    // Overflow of this rounding is not an error: the input simply becomes
-    // an infinity, which the cells then show as out of range.
-    return static_cast<float>(RoundToSingle(LeadingNumber(fields.InputText())).value);
+    return InputValue(ReadLeadingNumber(fields.InputText()));
 }
 
 RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators& separators,
                    OnFailure onFailure) {
     RunStatus status;
-    status.input = ReadInputValue(fields);  // the input box before the selector
+    {
+        // The input box before the selector, read once for the value and
+        // for the words on how it was read.
+        const std::string text = fields.InputText();
+        const LeadingNumberRead read = ReadLeadingNumber(text);
+        status.input = InputValue(read);
+        status.readAs = DescribeReading(text, read, *status.input);
+    }
     status.unit = fields.UnitText();
     const RowUnits units = UnitsOfRows(table);
     std::string caption;
@@ -98,6 +114,11 @@ RunStatus RunTable(const Table& table, ConverterFields& fields, const Separators
         }
         status.kind = RunStatus::Kind::Ok;
     }
+    // No block for the unit text: no row may go on showing a number computed
+    // for another unit or input.
+    if (status.kind == RunStatus::Kind::NothingMatched && onFailure == OnFailure::ShowInRows)
+        for (int row = 1; row <= kRowCount; ++row)
+            fields.SetValueCaption(row, std::string(), std::nullopt, UnitOfRow(units, row));
     MarkSourceRow(table, status.unit, fields);
     return status;
 }

@@ -3,10 +3,12 @@
 // What the main window may call of the engine: one recompute of the value
 // column from what the fields show, the input value as a recompute reads it,
 // and, through the headers below, the catalogue (for the category switch and
-// the unit choice) and the number texts (for copying and the tooltip). The
+// the unit choice), the number texts (for copying and the tooltip) and the
+// words on how the input was read. The
 // tables and their cells stay behind this header (table.h, cell.h).
 #include "catalogue.h"
 #include "converter_fields.h"
+#include "input_reading.h"
 #include "number_text.h"
 
 namespace mensura {

@@ -128,6 +128,17 @@ ResultRow Form1::Row(int row) const {
 // --- Events -------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // The unit list closing or the wheel turning over the selector may go on
+    // to a choice (activated(), in the same event); either is the mouse's
+    // pick until the event loop moves on.
+    if (watched == m_cboMeasures || watched == m_unitList) {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::Wheel) {
+            m_pointerPick = true;
+            QMetaObject::invokeMethod(
+                this, [this] { m_pointerPick = false; }, Qt::QueuedConnection);
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::ContextMenu) {
         const QPoint globalPos = static_cast<QContextMenuEvent*>(event)->globalPos();
         if (watched == m_txtUserData)
@@ -214,8 +225,15 @@ void Form1::ShowCategory(const Category& category) {
     {
         const QSignalBlocker blocker(m_cboMeasures);
         m_cboMeasures->clear();
-        for (const std::string& item : category.selectorItems)
+        for (const std::string& item : category.selectorItems) {
             m_cboMeasures->addItem(QString::fromStdString(item));
+            // Which unit of that name it is, where the name could mean more than one.
+            const QString note = FromStd(UnitNoteText(item));
+            if (note.isEmpty()) continue;
+            const int index = m_cboMeasures->count() - 1;
+            m_cboMeasures->setItemData(index, note, Qt::ToolTipRole);
+            m_cboMeasures->setItemData(index, note, Qt::AccessibleDescriptionRole);
+        }
         const QString unit = QString::fromStdString(category.defaultUnit);
         m_cboMeasures->setCurrentIndex(m_cboMeasures->findText(unit));
         m_cboMeasures->setEditText(unit);
@@ -223,6 +241,7 @@ void Form1::ShowCategory(const Category& category) {
     m_lbMeasurement->SetCaption(QString::fromStdString(category.name));
     for (int row = 1; row <= kRowCount; ++row) {
         m_names[Index(row)]->SetCaption(QString::fromStdString(category.nameCaptions[Index(row)]));
+        DescribeName(row);
         DescribeValue(row, category.units[Index(row)]);
     }
     m_lbMeasurement->setAccessibleDescription(m_lbMeasurement->text());
@@ -235,6 +254,13 @@ void Form1::cboMeasures_Click() {
     const std::string unit = UnitText();
     if (const int row = UnitRow(unit)) SetValueCaption(row, unit, std::nullopt, unit);
     RecomputeResults();
+    // After a pick with the mouse the next keys are meant for the number:
+    // left in the selector, a typed "7" would make its text "MILES7". A
+    // choice with the arrow keys keeps the focus where the keys are.
+    if (m_pointerPick) {
+        m_pointerPick = false;
+        m_txtUserData->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Form1::txtUserData_Change() {
@@ -291,6 +317,7 @@ void Form1::RecomputeResults() {
     // engine then says so in that row and empties the rows it did not reach.
     const RunStatus run = mensura::RecomputeResults(*this, separators, OnFailure::ShowInRows);
     const AccessibleBatch described([this, run] { DescribeResults(&run); });
+    DescribeInput(run.input ? run.readAs : DescribeReading(InputText()));
 }
 
 }  // namespace mensura

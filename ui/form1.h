@@ -121,12 +121,20 @@ private:
     // Names and descriptions for assistive technology (form1_accessible.cpp).
     void DescribeControls();
     void DescribeValue(int row, std::string_view unit);
+    // The note on the unit a name label shows, where its name could mean
+    // more than one unit: the label's tooltip and description.
+    QString NameNote(int row) const;
+    void DescribeName(int row);
     AccessibleBatch ResultsBatch();
     // From what `run` read, when a recompute has just filled the rows.
     void DescribeResults(const RunStatus* run = nullptr);
+    // The input box's tooltip and description: how its text was read
+    // (DescribeReading's words), or what it takes when it was read as typed.
+    void DescribeInput(const std::string& readAs);
 
     QLineEdit* m_txtUserData = nullptr;
     QComboBox* m_cboMeasures = nullptr;
+    QWidget* m_unitList = nullptr;  // the window of the selector's open list
     QPushButton* m_cmdClear = nullptr;
     QPushButton* m_cmdLength = nullptr;
     QPushButton* m_cmdCapacity = nullptr;
@@ -141,6 +149,10 @@ private:
     std::array<std::optional<CellNumber>, kRowCount> m_numbers{};
 
     ResultsMenus m_menus;
+
+    // A choice in the unit list now comes from the mouse (its open list or
+    // its wheel) and gives the input box back the focus.
+    bool m_pointerPick = false;
 
     // The About window while it is loaded; it has no owner, so the main
     // window tracks it to raise it and to close it with itself.

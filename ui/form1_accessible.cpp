@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <algorithm>
 
 #include "caption_label.h"
@@ -16,9 +17,7 @@ namespace mensura {
 // their text, which is their accessible name; they get descriptions only.
 void Form1::DescribeControls() {
     m_txtUserData->setAccessibleName(QStringLiteral("Enter Number"));
-    const QString decimalPoint = QStringLiteral("Type a number with \".\" as the decimal point");
-    m_txtUserData->setAccessibleDescription(decimalPoint);
-    m_txtUserData->setToolTip(decimalPoint);
+    DescribeInput(std::string());
     m_cboMeasures->setAccessibleName(QStringLiteral("Unit of the number"));
     m_cboMeasures->setAccessibleDescription(
         QStringLiteral("Choose the unit the number is in from the list"));
@@ -40,9 +39,19 @@ void Form1::DescribeControls() {
         b.button->setAccessibleName(b.button->text().remove(QLatin1Char('&')));
         b.button->setAccessibleDescription(QString::fromLatin1(b.description));
     }
-    for (int row = 1; row <= kRowCount; ++row)
-        m_names[Index(row)]->setAccessibleDescription(
-            QStringLiteral("Unit of result row %1").arg(row));
+}
+
+QString Form1::NameNote(int row) const {
+    if (m_names[Index(row)]->text().isEmpty()) return QString();
+    return QString::fromStdString(UnitNoteText(RowUnit(row)));
+}
+
+// A name label is read by its caption; its description says which unit of
+// that name it is ("short ton (2,000 lb, ...)"), or else which row it names.
+void Form1::DescribeName(int row) {
+    const QString note = NameNote(row);
+    m_names[Index(row)]->setAccessibleDescription(
+        note.isEmpty() ? QStringLiteral("Unit of result row %1").arg(row) : note);
 }
 
 // Labels written under this batch announce nothing each; when the outermost
@@ -70,6 +79,18 @@ void Form1::DescribeResults(const RunStatus* run) {
                (read ? QString::fromStdString(run->unit) : m_cboMeasures->currentText());
     }
     if (m_results->accessibleDescription() != what) m_results->setAccessibleDescription(what);
+}
+
+// What the box takes, or, when its text was not read as typed, how it was
+// read. The tooltip is rich text, so that a typed "<b>" stays as typed.
+void Form1::DescribeInput(const std::string& readAs) {
+    const QString description =
+        readAs.empty() ? QStringLiteral("Type a number with \".\" as the decimal point")
+                       : QString::fromStdString(readAs);
+    // Unchanged on most keystrokes; setting it again would still send an event.
+    if (m_txtUserData->accessibleDescription() == description) return;
+    m_txtUserData->setAccessibleDescription(description);
+    m_txtUserData->setToolTip(readAs.empty() ? description : Qt::convertFromPlainText(description));
 }
 
 // A value label is read by its caption; its description names the unit of

@@ -1,6 +1,7 @@
 // Form1's controls: the shapes, labels, box, selector and buttons of the
 // client area with their names, places, colours and tab order, and the
 // connections from their signals and events to the handlers.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -189,6 +190,7 @@ void Form1::BuildControls() {
         name->setAutoFillBackground(true);
         SetColours(name, QPalette::WindowText, QColor(255, 255, 0), QPalette::Window, darkGrey);
         name->SetDesignGeometry(NameLabelPlace(row));
+        name->SetDetail([this, row] { return NameNote(row); });
         m_names[Index(row)] = name;
 
         auto* value = new CaptionLabel(CaptionLabel::Sizing::KeepRight, true, m_results);
@@ -237,10 +239,17 @@ void Form1::ConnectHandlers() {
     // activated() comes only from the user's choice in the list, by mouse,
     // arrow keys or wheel, never from code changing the list or the text.
     connect(m_cboMeasures, &QComboBox::activated, this, &Form1::cboMeasures_Click);
+    // Whether a choice comes from the mouse: the list's window hides just
+    // before a pick in it, the selector sees the wheel (eventFilter).
+    m_unitList = m_cboMeasures->view()->window();
+    m_cboMeasures->installEventFilter(this);
+    m_unitList->installEventFilter(this);
     // A typed text equal to an item makes that item current, so that Up,
     // Down and the open list go on from the unit shown. The text stays as
     // typed and nothing is raised: typing still converts nothing by itself.
     connect(m_cboMeasures->lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        // The selector's own tooltip: which unit of that name its text is.
+        m_cboMeasures->setToolTip(QString::fromStdString(UnitNoteText(text.toStdString())));
         const int index = m_cboMeasures->findText(text);
         if (index < 0 || index == m_cboMeasures->currentIndex()) return;
         const QSignalBlocker blocker(m_cboMeasures);

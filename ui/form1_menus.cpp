@@ -3,7 +3,6 @@
 // the focus.
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -44,10 +43,11 @@ void Form1::mnuExitItem_Click() {
 }
 
 void Form1::mnuHelpItem_Click() {
-    // The current directory and the file name, joined as they are: a root
-    // "/" gives "//MnsHlp.chm". Where the file is then looked for, and what
-    // is shown, is the help layer's business; its answer is not needed.
-    const QByteArray path = (QDir::currentPath() + QStringLiteral("/MnsHlp.chm")).toLocal8Bit();
+    // The current directory, in the system's own bytes, and the file name,
+    // joined as they are: a root "/" gives "//MnsHlp.chm". Where the file is
+    // then looked for, and what is shown, is the help layer's business; its
+    // answer is not needed.
+    const QByteArray path = CurrentDirectory() + "/MnsHlp.chm";
     HtmlHelp(nullptr /* no owner */, path.constData(), HH_DISPLAY_TOPIC, 0);
 }
 

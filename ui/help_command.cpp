@@ -268,16 +268,11 @@ QByteArrayList HelpFileCandidates(const QByteArray& requested, const QString& pr
     return candidates;
 }
 
-QByteArray RequestedHelpFile(const char* file) {
-    const QByteArray requested(file ? file : "");
+QByteArray CurrentDirectory() {
     std::error_code error;
     const std::filesystem::path current = std::filesystem::current_path(error);
-    if (error) return requested;
-    const QByteArray actual = QByteArray::fromStdString(current.native());
-    const QByteArray spelled = QFile::encodeName(QDir::currentPath());
-    const qsizetype slash = requested.lastIndexOf('/');
-    if (requested.left(slash) != spelled || spelled == actual) return requested;
-    return actual + requested.mid(slash);
+    if (error) return QFile::encodeName(QDir::currentPath());
+    return QByteArray::fromStdString(current.native());
 }
 
 QString HelpViewerProgram(const QString& programFolder) {
@@ -307,7 +302,7 @@ bool HtmlHelp(QWidget* /*caller*/, const char* file, unsigned int command,
               std::uintptr_t /*data*/) {
     switch (command) {
         case HH_DISPLAY_TOPIC:
-            return ShowHelp(RequestedHelpFile(file), QCoreApplication::applicationDirPath());
+            return ShowHelp(QByteArray(file ? file : ""), QCoreApplication::applicationDirPath());
         case HH_CLOSE_ALL:
             ViewerProcess::Instance().Close();
             return false;

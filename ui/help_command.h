@@ -31,7 +31,7 @@ constexpr unsigned int HH_CLOSE_ALL = 0x0012;      // close the help window
 // window; a viewer that cannot be started, a message of the main window's
 // own. The caller and the data are not used: the help window has no owner
 // and the topic is the default one. The file is looked for first where
-// RequestedHelpFile says.
+// the caller asks.
 // HH_CLOSE_ALL: closes the help viewer (file may be null).
 // Returns whether a viewer was asked to show the help.
 bool HtmlHelp(QWidget* caller, const char* file, unsigned int command, std::uintptr_t data);
@@ -41,12 +41,12 @@ bool HtmlHelp(QWidget* caller, const char* file, unsigned int command, std::uint
 // the data folder of an installation, ../share/mensura beside the folder of
 // the program (/usr/bin/mensura looks in /usr/share/mensura). A place that
 // is the same as an earlier one is left out.
-// The path HH_DISPLAY_TOPIC is asked for (in the system's bytes), except
-// that a file asked for in the current directory as Qt spells it
-// (QDir::currentPath) is looked for in the directory itself: Qt's spelling
-// of a name that is not UTF-8 is another name, and of one longer than
-// PATH_MAX, none.
-QByteArray RequestedHelpFile(const char* file);
+// The process's current directory as the system names it, in its own
+// bytes, for the Help command to ask for the file in. Qt's spelling of it
+// (QDir::currentPath) would not do: of a name that is not UTF-8 it is
+// another name, and of one longer than PATH_MAX, none. Where the system
+// cannot say, Qt's spelling, which may be empty.
+QByteArray CurrentDirectory();
 
 // Paths are in the system's bytes, which need not be UTF-8.
 QByteArrayList HelpFileCandidates(const QByteArray& requested, const QString& programFolder);

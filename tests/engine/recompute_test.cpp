@@ -222,15 +222,17 @@ TEST(Recompute, OverflowStopsTheRunAtTheFailingCell) {
 // What the window shows: after a failing cell, its row names the error and
 // every row the run did not write is emptied, whatever it showed before; the
 // rows written before the cell keep their numbers. A run that does not fail
-// writes the same either way.
+// writes the same either way, but for a unit text with no block, which
+// empties every row.
 TEST(Recompute, AFailingCellIsShownInTheRows) {
     const struct {
         const char *category, *unit, *input;
-        int failedRow;  // 0: the run does not fail
+        int failedRow;  // 0: the run does not fail; -1: no block for the unit
     } cases[] = {
         {"LENGTH", "LEAGUE", "2.2e34", 2},  {"CAPACITY", "BARREL(US)", "1e35", 9},
         {"WEIGHT", "TONS", "1.0634e34", 6}, {"WEIGHT", "STONES", "3", 0},
-        {"LENGTH", "feet", "1", 0},
+        {"LENGTH", "feet", "1", -1},        {"LENGTH", "MILES7", "1", -1},
+        {"CAPACITY", "POUNDS", "1", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.unit) + " \"" + c.input + "\"");
@@ -248,6 +250,9 @@ TEST(Recompute, AFailingCellIsShownInTheRows) {
                 expected = "Overflow";
             else if (c.failedRow != 0 && expected == "earlier")
                 expected = "";
+            if (c.failedRow == -1) {
+                EXPECT_EQ(stopped.Caption(row), "earlier");
+            }
             EXPECT_EQ(shown.Caption(row), expected) << "row " << row;
         }
         if (c.failedRow == 0) {

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,24 @@ std::vector<TableCase> AllTables() {
 
 const std::string& UnitOf(const Category& category, int row) {
     return category.units.at(static_cast<std::size_t>(row - 1));
+}
+
+// What a cell makes of 1 of its block's unit, its steps run in double.
+double CellFactor(const Cell& cell) {
+    double factor = 1;
+    for (const Step& step : cell.steps) {
+        if (step.op == Step::Op::Mul) factor *= step.constant;
+        if (step.op == Step::Op::Div) factor /= step.constant;
+        if (step.op == Step::Op::Twice) factor *= 2;
+    }
+    return factor;
+}
+
+const Table& TableOf(const std::string& unit) {
+    for (const Table* table : {&LengthTable(), &WeightTable(), &CapacityTable()})
+        for (const Block& block : table->blocks)
+            if (block.unit == unit) return *table;
+    throw std::out_of_range("no table converts " + unit);
 }
 
 bool IsHiddenWeightUnit(const std::string& unit) {
@@ -150,12 +170,7 @@ TEST(TableFactors, EveryCellIsWithinOnePercentOfTheUnitDefinitions) {
         const Category& category = *found;
         for (const Block& block : t.table->blocks) {
             for (const Cell& cell : block.cells) {
-                double factor = 1;
-                for (const Step& step : cell.steps) {
-                    if (step.op == Step::Op::Mul) factor *= step.constant;
-                    if (step.op == Step::Op::Div) factor /= step.constant;
-                    if (step.op == Step::Op::Twice) factor *= 2;
-                }
+                const double factor = CellFactor(cell);
                 const std::string& to = UnitOf(category, cell.row);
                 const double exact = base.at(block.unit) / base.at(to);
                 EXPECT_NEAR(factor / exact, 1.0, 0.01) << block.unit << " -> " << to;
@@ -184,6 +199,50 @@ TEST(Catalogue, UnitStringsAndWhatTheSelectorOffers) {
     for (const char* text : {"feet", "Feet", " FEET", "FEET ", "GALLONS (US)", "", "LENGTH"})
         EXPECT_EQ(UnitRow(text), 0) << '"' << text << '"';
     EXPECT_EQ(FindCategory("length"), nullptr);
+}
+
+// Every size a unit's note states is what that unit's table makes of 1 of
+// it in the row of the size's unit, to the last digit the note writes; the
+// note's line names it in the unit's symbol.
+TEST(Catalogue, UnitNotesStateTheTablesOwnSizes) {
+    for (const UnitNote& note : UnitNotes()) {
+        SCOPED_TRACE(note.unit);
+        const Table& table = TableOf(note.unit);
+        const Category& category = *FindCategory(table.category);
+        const std::string line = UnitNoteText(note.unit);
+        EXPECT_EQ(line.rfind(note.kind, 0), 0u) << line;
+        ASSERT_FALSE(note.sizes.empty());
+        for (const StatedSize& size : note.sizes) {
+            SCOPED_TRACE(size.of);
+            // The amount as written: grouping commas, or a fraction "1/16".
+            std::string amount = size.amount;
+            amount.erase(std::remove(amount.begin(), amount.end(), ','), amount.end());
+            const std::size_t slash = amount.find('/');
+            const double stated =
+                slash == std::string::npos
+                    ? std::stod(amount)
+                    : std::stod(amount.substr(0, slash)) / std::stod(amount.substr(slash + 1));
+            const int row = UnitRow(size.of);
+            ASSERT_EQ(UnitOf(category, row), size.of) << "not a unit of " << category.name;
+            const Block* block = nullptr;
+            for (const Block& b : table.blocks)
+                if (b.unit == note.unit) block = &b;
+            const Cell* cell = nullptr;
+            for (const Cell& c : block->cells)
+                if (c.row == row) cell = &c;
+            ASSERT_NE(cell, nullptr);
+            EXPECT_NEAR(stated / CellFactor(*cell), 1.0, 1e-12) << size.amount;
+            EXPECT_FALSE(UnitSymbol(size.of).empty());
+            EXPECT_NE(line.find(std::string(size.amount) + " " + UnitSymbol(size.of)),
+                      std::string::npos)
+                << line;
+        }
+    }
+    EXPECT_EQ(UnitNoteText("TONS"),
+              "short ton (2,000 lb, 907.18474 kg), not the long ton (2,240 lb) or the tonne "
+              "(1,000 kg)");
+    for (const char* plain : {"INCHES", "METERS", "GRAMS", "LITER", "feet", ""})
+        EXPECT_EQ(UnitNoteText(plain), "") << plain;
 }
 
 }  // namespace

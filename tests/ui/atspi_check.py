@@ -104,6 +104,12 @@ check(len(labels) == 30, "the Results group holds the 30 row labels")
 values = labels[1::2]
 check([v.get_description() for v in values] == LENGTH, "each value label describes its unit")
 check(results.get_description() == "empty", "the results start empty")
+names = labels[0::2]
+miles = names[LENGTH.index("MILES")] if len(names) == 15 else None
+check(miles is not None and miles.get_description().startswith("statute mile (5,280 ft"),
+      "MILES says which mile it is")
+check(len(names) == 15 and names[0].get_description() == "Unit of result row 1",
+      "INCHES names its row")
 
 # Set the number as a user would type it, and listen.
 events = []
@@ -142,5 +148,11 @@ check(len(group_events) == 1 and group_events[0][0].endswith("accessible-descrip
 check([v.get_name() for v in values] == FEET_12, "the value labels read the new captions")
 check(values[1].get_description() == "the unit of the number", "the source row says so")
 check(results.get_description() == "12 FEET", "the group describes 12 FEET")
+# A text read otherwise than it looks: the box says how it was read.
+Atspi.EditableText.set_text_contents(box, "2,5")
+deadline = time.time() + 15
+while time.time() < deadline and not box.get_description().startswith("Read as:"):
+    time.sleep(0.1)
+check(box.get_description().startswith("Read as: 2 ("), "the box says how \"2,5\" was read")
 
 sys.exit(1 if failures else 0)

@@ -50,6 +50,7 @@ private slots:
     void choosingFromList();
     void typedUnit_data();
     void typedUnit();
+    void noResultsOfAnotherInput();
     void arrowKeysGoOnFromTheUnitShown_data();
     void arrowKeysGoOnFromTheUnitShown();
     void clearCommands_data();
@@ -282,19 +283,19 @@ void Form1Test::typedUnit_data() {
     QTest::addColumn<QString>("after");
     QTest::addColumn<QStringList>("values");
     // No unit string is lower case: the change of number converts nothing,
-    // and the captions of "2" stay.
+    // and the captions of "2", which no longer hold, go.
     QTest::newRow("feet") << ""
                           << "2"
                           << "feet"
-                          << "5" << kFeet2;
+                          << "5" << kEmpty15;
     QTest::newRow("POUNDS in LENGTH") << ""
                                       << "2"
                                       << "POUNDS"
-                                      << "5" << kFeet2;
+                                      << "5" << kEmpty15;
     QTest::newRow("beginning of FATHOM") << ""
                                          << "2"
                                          << "fa"
-                                         << "5" << kFeet2;
+                                         << "5" << kEmpty15;
     // An item's exact text, typed, is still only typing: nothing converts
     // until something else recomputes.
     QTest::newRow("INCHES") << ""
@@ -335,6 +336,48 @@ void Form1Test::typedUnit() {
     // The next change of the number converts from the typed unit, if any.
     QTest::keyClicks(Box(), "0");
     if (unit == "INCHES") QCOMPARE(Find<QLabel>("lb2")->text(), QStringLiteral("1.666667"));
+}
+
+// A pick with the mouse hands the focus back to the number box, so that the
+// next digit goes to the number; arrow keys keep it in the selector. A
+// selector text that names no unit leaves no number of an earlier input in
+// the rows: they are emptied as the clear command empties them.
+void Form1Test::noResultsOfAnotherInput() {
+    QTest::keyClicks(Box(), "2");
+    const QStringList names = Names();
+    // The click that opens the list gives the selector the focus.
+    Selector()->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(Selector()->hasFocus());
+    ChooseByMouse("MILES");
+    QTRY_COMPARE(QApplication::focusWidget(), Box());
+    QTest::keyClicks(QApplication::focusWidget(), "7");  // replaces the selected "2"
+    QCOMPARE(Box()->text(), QStringLiteral("7"));
+    QCOMPARE(Selector()->currentText(), QStringLiteral("MILES"));
+    QCOMPARE(Find<QLabel>("lb7")->text(), QStringLiteral("MILES"));
+    QCOMPARE(Find<QLabel>("lb2")->text(), QStringLiteral("36,960."));
+
+    // Typed into the selector, as focus left there would have it.
+    Selector()->setFocus();
+    QTRY_VERIFY(Selector()->hasFocus());
+    Selector()->lineEdit()->end(false);
+    QTest::keyClicks(Selector(), "7");
+    QCOMPARE(Selector()->currentText(), QStringLiteral("MILES7"));
+    QTest::keyClicks(Box(), "5");
+    QCOMPARE(Values(), kEmpty15);
+    QCOMPARE(Names(), names);
+    QCOMPARE(Find<QLabel>("lbMeasurement")->text(), QStringLiteral("LENGTH"));
+    QCOMPARE(Find<QWidget>("results")->accessibleDescription(), QStringLiteral("empty"));
+
+    // A unit again, and the values come back for the number shown.
+    TypeUnit("FEET");
+    QTest::keyClick(Box(), Qt::Key_Backspace);
+    QTest::keyClick(Box(), Qt::Key_Backspace);
+    QTest::keyClicks(Box(), "12");
+    QCOMPARE(Values(), kFeet12);
+    // A choice with the arrow keys leaves the focus in the selector.
+    QTest::keyClick(Selector(), Qt::Key_Down);
+    QCOMPARE(Selector()->currentText(), QStringLiteral("YARDS"));
+    QVERIFY(Selector()->hasFocus());
 }
 
 void Form1Test::arrowKeysGoOnFromTheUnitShown_data() {
