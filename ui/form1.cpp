@@ -128,9 +128,9 @@ ResultRow Form1::Row(int row) const {
 // --- Events -------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // The unit list closing or the wheel turning over the selector may go on
-    // to a choice (activated(), in the same event); either is the mouse's
-    // pick until the event loop moves on.
+    // The open unit list closing or the wheel turning over the selector may
+    // go on to a choice (activated(), in the same event); such a choice is
+    // no arrow key's until the event loop moves on.
     if (watched == m_cboMeasures || watched == m_unitList) {
         if (event->type() == QEvent::Hide || event->type() == QEvent::Wheel) {
             m_pointerPick = true;
@@ -254,9 +254,10 @@ void Form1::cboMeasures_Click() {
     const std::string unit = UnitText();
     if (const int row = UnitRow(unit)) SetValueCaption(row, unit, std::nullopt, unit);
     RecomputeResults();
-    // After a pick with the mouse the next keys are meant for the number:
-    // left in the selector, a typed "7" would make its text "MILES7". A
-    // choice with the arrow keys keeps the focus where the keys are.
+    // After a pick in the open list or with the wheel the next keys are
+    // meant for the number: left in the selector, a typed "7" would make its
+    // text "MILES7". A choice with the arrow keys keeps the focus where the
+    // keys are.
     if (m_pointerPick) {
         m_pointerPick = false;
         m_txtUserData->setFocus(Qt::OtherFocusReason);

@@ -150,8 +150,9 @@ private:
 
     ResultsMenus m_menus;
 
-    // A choice in the unit list now comes from the mouse (its open list or
-    // its wheel) and gives the input box back the focus.
+    // A choice in the unit selector now comes from its open list (mouse or
+    // Enter) or its wheel, not from its arrow keys, and gives the input box
+    // back the focus.
     bool m_pointerPick = false;
 
     // The About window while it is loaded; it has no owner, so the main

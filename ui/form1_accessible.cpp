@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTextDocument>
 #include <algorithm>
 
 #include "caption_label.h"
@@ -90,7 +89,11 @@ void Form1::DescribeInput(const std::string& readAs) {
     // Unchanged on most keystrokes; setting it again would still send an event.
     if (m_txtUserData->accessibleDescription() == description) return;
     m_txtUserData->setAccessibleDescription(description);
-    m_txtUserData->setToolTip(readAs.empty() ? description : Qt::convertFromPlainText(description));
+    // On one line: a tooltip wraps rich text, which would break a quote.
+    m_txtUserData->setToolTip(readAs.empty()
+                                  ? description
+                                  : QStringLiteral("<p style=\"white-space:pre\">") +
+                                        description.toHtmlEscaped() + QStringLiteral("</p>"));
 }
 
 // A value label is read by its caption; its description names the unit of

@@ -239,8 +239,9 @@ void Form1::ConnectHandlers() {
     // activated() comes only from the user's choice in the list, by mouse,
     // arrow keys or wheel, never from code changing the list or the text.
     connect(m_cboMeasures, &QComboBox::activated, this, &Form1::cboMeasures_Click);
-    // Whether a choice comes from the mouse: the list's window hides just
-    // before a pick in it, the selector sees the wheel (eventFilter).
+    // Whether a choice comes from the open list or the wheel: the list's
+    // window hides just before a pick in it, the selector sees the wheel
+    // (eventFilter).
     m_unitList = m_cboMeasures->view()->window();
     m_cboMeasures->installEventFilter(this);
     m_unitList->installEventFilter(this);

@@ -378,6 +378,15 @@ void Form1Test::noResultsOfAnotherInput() {
     QTest::keyClick(Selector(), Qt::Key_Down);
     QCOMPARE(Selector()->currentText(), QStringLiteral("YARDS"));
     QVERIFY(Selector()->hasFocus());
+    // A choice with Enter in the open list hands it back, as the mouse's does.
+    QTest::keyClick(Selector(), Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(Selector()->view()->isVisible());
+    QWidget* list = QApplication::activePopupWidget();
+    QVERIFY(list);
+    QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Down);
+    QTest::keyClick(list->focusWidget() ? list->focusWidget() : list, Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), Box());
+    QCOMPARE(Selector()->currentText(), QStringLiteral("FATHOM"));
 }
 
 void Form1Test::arrowKeysGoOnFromTheUnitShown_data() {
