@@ -207,7 +207,8 @@ TEST(Catalogue, UnitStringsAndWhatTheSelectorOffers) {
 TEST(Catalogue, UnitNotesStateTheTablesOwnSizes) {
     for (const UnitNote& note : UnitNotes()) {
         SCOPED_TRACE(note.unit);
-        const Table& table = TableOf(note.unit);
+        const std::string unit = note.unit;  // a named string: no temporary behind the reference
+        const Table& table = TableOf(unit);
         const Category& category = *FindCategory(table.category);
         const std::string line = UnitNoteText(note.unit);
         EXPECT_EQ(line.rfind(note.kind, 0), 0u) << line;
