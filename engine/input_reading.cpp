@@ -6,14 +6,11 @@
 #include <cmath>
 
 #include "cell.h"
+#include "number_text.h"
 
 namespace mensura {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
 
 // In typographic quotes, cut after kQuotedCharacters characters (not
 // bytes: a UTF-8 sequence is never split).
@@ -38,7 +35,7 @@ bool BlanksInside(std::string_view text, std::size_t used) {
     bool blankSince = false;
     for (char c : text) {
         if (taken == used) break;
-        if (IsBlank(c)) {
+        if (IsInputBlank(c)) {
             blankSince = taken > 0;
         } else {
             if (blankSince) return true;
@@ -51,7 +48,7 @@ bool BlanksInside(std::string_view text, std::size_t used) {
 }  // namespace
 
 std::string DescribeReading(std::string_view text, const LeadingNumberRead& read, float input) {
-    const bool hasBlanks = text.find_first_of(" \t\n") != std::string_view::npos;
+    const bool hasBlanks = text.find_first_of(kInputBlanks) != std::string_view::npos;
     // The usual case, a plain number, is settled without a copy.
     if (!hasBlanks && read.digits && read.radix == 10 && read.end == text.size()) return {};
     const std::string compact = hasBlanks ? WithoutBlanks(text) : std::string(text);

@@ -13,9 +13,6 @@ namespace mensura {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -48,7 +45,7 @@ std::string WithoutBlanks(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text)
-        if (!IsBlank(c)) compact.push_back(c);
+        if (!IsInputBlank(c)) compact.push_back(c);
     return compact;
 }
 
@@ -60,7 +57,7 @@ LeadingNumberRead ReadLeadingNumber(std::string_view text) {
     // Blanks go wherever they stand; a text without any (the usual case) is
     // read where it is.
     std::string compact;
-    if (text.find_first_of(" \t\n") != std::string_view::npos) {
+    if (text.find_first_of(kInputBlanks) != std::string_view::npos) {
         compact = WithoutBlanks(text);
         text = compact;
     }

@@ -52,8 +52,13 @@ struct LeadingNumberRead {
 };
 LeadingNumberRead ReadLeadingNumber(std::string_view text);
 
-// The text with its blanks (spaces, tabs, line feeds) removed, as the reading
-// sees it.
+// The blanks the reading drops wherever they stand: spaces, tabs, line feeds.
+inline constexpr std::string_view kInputBlanks = " \t\n";
+inline bool IsInputBlank(char c) {
+    return kInputBlanks.find(c) != std::string_view::npos;
+}
+
+// The text with its blanks removed, as the reading sees it.
 std::string WithoutBlanks(std::string_view text);
 
 // A value through the display pattern "#,###,###.#######": first rounded to
